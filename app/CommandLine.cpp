@@ -1,0 +1,37 @@
+#include "app/CommandLine.h"
+
+#include "platform/TextUtil.h"
+
+namespace flk {
+
+StartCommand ParseCommandLine(const std::string& line, const std::string& makerHost) {
+    StartCommand cmd;
+    const std::string text = TrimCopy(line);
+    const std::size_t space = text.find(' ');
+    cmd.location = text.substr(0, space);
+    // Without a space the option search runs over the whole line.
+    const std::string options = space == std::string::npos ? text : TrimCopy(text.substr(space));
+    if (!cmd.location.empty() && cmd.location[0] == '-') cmd.location = makerHost;
+
+    auto has = [&](const char* opt) { return options.find(opt) != std::string::npos; };
+    if (has("-guide")) {
+        cmd.guide = true;
+        return cmd;
+    }
+    cmd.singlePage = has("-page");
+    cmd.searchWeb = has("-searchweb");
+    cmd.run = has("-run");
+    cmd.searchSite = has("-searchsite");
+    return cmd;
+}
+
+std::string JoinArguments(const std::vector<std::string>& args) {
+    std::string line;
+    for (const auto& a : args) {
+        if (!line.empty()) line += ' ';
+        line += a;
+    }
+    return line;
+}
+
+}  // namespace flk

@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+namespace flk {
+
+// The notification message (number 2990) that workers, lists and dialogs
+// send to the media-search window. Sending is synchronous: the sender waits
+// for the answer.
+constexpr int kNotifyMessage = 2990;
+
+namespace notify {
+constexpr int PasswordNeeded = 1;     // text: address; user/password filled by the answer
+constexpr int MoviesCount = 51;       // value: count | 100 << 16
+constexpr int SoundsCount = 52;
+constexpr int ImagesCount = 53;
+constexpr int WebSearchOver = 54;     // the web search is over, the media scan starts
+constexpr int SearchEnded = 55;       // value: 0 success, -1 nothing found, -2 failure
+constexpr int UpdateEnded = 56;
+constexpr int ServerText = 57;        // text: answer of the maker's server
+constexpr int AnyCountExceeds = 59;   // value: limit; non-zero answer stops the crawl
+}  // namespace notify
+
+struct Notification {
+    int code = 0;
+    long value = 0;
+    std::string text;
+    std::string user;
+    std::string password;
+};
+
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    // Delivers the notification and returns the receiver's answer.
+    virtual long Send(Notification& n) = 0;
+};
+
+// For front ends without a receiver: every notification answers 0.
+class NullNotifier : public Notifier {
+public:
+    long Send(Notification&) override { return 0; }
+};
+
+}  // namespace flk
