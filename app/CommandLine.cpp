@@ -9,9 +9,12 @@ StartCommand ParseCommandLine(const std::string& line, const std::string& makerH
     const std::string text = TrimCopy(line);
     const std::size_t space = text.find(' ');
     cmd.location = text.substr(0, space);
-    // Without a space the option search runs over the whole line.
-    const std::string options = space == std::string::npos ? text : TrimCopy(text.substr(space));
-    if (!cmd.location.empty() && cmd.location[0] == '-') cmd.location = makerHost;
+    // Without a space the option search runs over the whole line; so does it
+    // when the line starts with an option, or "-page -run" would lose "-page".
+    const bool onlyOptions = !cmd.location.empty() && cmd.location[0] == '-';
+    const std::string options =
+        (space == std::string::npos || onlyOptions) ? text : TrimCopy(text.substr(space));
+    if (onlyOptions) cmd.location = makerHost;
 
     auto has = [&](const char* opt) { return options.find(opt) != std::string::npos; };
     if (has("-guide")) {

@@ -1,0 +1,45 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using flk::ParseCommandLine;
+
+TEST(CommandLine, SwitchesAndLocation) {
+    struct Case {
+        const char* line;
+        const char* location;
+        bool page, searchSite, guide, searchWeb, run;
+    } cases[] = {
+        {"", "", false, false, false, false, false},
+        {"www.site.example", "www.site.example", false, false, false, false, false},
+        {"www.site.example -run", "www.site.example", false, false, false, false, true},
+        {"  www.site.example   -run  ", "www.site.example", false, false, false, false, true},
+        {"-page", "maker.example", true, false, false, false, false},
+        {"x -guide -run -page", "x", false, false, true, false, false},  // guide wins
+        {"x -run -guide", "x", false, false, true, false, false},
+        {"x -searchweb -searchsite", "x", false, true, false, true, false},
+        {"x -RUN", "x", false, false, false, false, false},               // case-sensitive
+        {"x junk-runner", "x", false, false, false, false, true},         // plain substring search
+        {"-run www.site.example", "maker.example", false, false, false, false, true},
+        {"-page -run", "maker.example", true, false, false, false, true},
+        {"C:\\pics\\index.html -page", "C:\\pics\\index.html", true, false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        auto cmd = ParseCommandLine(c.line, "maker.example");
+        EXPECT_EQ(cmd.location, c.location) << c.line;
+        EXPECT_EQ(cmd.singlePage, c.page) << c.line;
+        EXPECT_EQ(cmd.searchSite, c.searchSite) << c.line;
+        EXPECT_EQ(cmd.guide, c.guide) << c.line;
+        EXPECT_EQ(cmd.searchWeb, c.searchWeb) << c.line;
+        EXPECT_EQ(cmd.run, c.run) << c.line;
+    }
+}
+
+TEST(CommandLine, OptionsOnlyLineIsSearchedWhole) {
+    // Without a space the whole line is the option text.
+    auto cmd = ParseCommandLine("-page-run", "maker.example");
+    EXPECT_EQ(cmd.location, "maker.example");
+    EXPECT_TRUE(cmd.singlePage);
+    EXPECT_TRUE(cmd.run);
+    EXPECT_EQ(flk::JoinArguments({"a", "-run"}), "a -run");
+}

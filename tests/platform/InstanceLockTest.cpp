@@ -1,0 +1,19 @@
+#include "platform/InstanceLock.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace flk;
+
+TEST(InstanceLock, SecondOwnerWaitsThenFailsUntilReleased) {
+    test::TempDir dir;
+    test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path());
+    auto first = std::make_unique<InstanceLock>("FLK MUTEX");
+    ASSERT_TRUE(first->Acquire(10));
+    InstanceLock second("FLK MUTEX");
+    EXPECT_FALSE(second.Acquire(10));
+    InstanceLock other("OTHER MUTEX");
+    EXPECT_TRUE(other.Acquire(10));
+    first.reset();
+    EXPECT_TRUE(second.Acquire(10));
+}
