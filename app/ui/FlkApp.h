@@ -1,0 +1,28 @@
+#pragma once
+#include "app/CommandLine.h"
+#include "app/Settings.h"
+
+#include <memory>
+#include <wx/app.h>
+
+namespace flk::ui {
+
+// The application object of FLK. The single-instance lock is taken in
+// main() before the toolkit starts, so a second copy ends without touching
+// the display.
+class FlkApp : public wxApp {
+public:
+    FlkApp();
+    bool OnInit() override;
+    int OnExit() override;
+    // The exit code main() returns when start-up ended the program.
+    int StartupExitCode() const { return startupExitCode_; }
+
+private:
+    std::unique_ptr<Settings> settings_;
+    StartCommand command_;
+    bool internetReady_ = false;
+    int startupExitCode_ = 0;
+};
+
+}  // namespace flk::ui

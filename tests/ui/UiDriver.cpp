@@ -1,0 +1,47 @@
+#include "ui/UiDriver.h"
+
+#include "app/ui/XrcSupport.h"
+
+#include <wx/button.h>
+#include <wx/timer.h>
+#include <wx/toplevel.h>
+
+namespace flk::test {
+
+struct WhenModal::Impl {
+    wxTimer timer;
+    std::function<void(wxDialog&)> action;
+    bool fired = false;
+};
+
+WhenModal::WhenModal(std::function<void(wxDialog&)> action) : impl_(new Impl) {
+    impl_->action = std::move(action);
+    impl_->timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dlg = dynamic_cast<wxDialog*>(w);
+            if (dlg && dlg->IsModal() && dlg->IsShown()) {
+                impl_->timer.Stop();
+                impl_->fired = true;
+                impl_->action(*dlg);
+                return;
+            }
+        }
+    });
+    impl_->timer.Start(20);
+}
+
+WhenModal::~WhenModal() {
+    impl_->timer.Stop();
+    delete impl_;
+}
+
+bool WhenModal::Fired() const { return impl_->fired; }
+
+void Click(wxWindow& parent, const char* name) {
+    wxButton* button = ui::Ctrl<wxButton>(&parent, name);
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->ProcessWindowEvent(event);
+}
+
+}  // namespace flk::test
