@@ -95,9 +95,10 @@ private:
 // - "/x" follows the page's host part;
 // - "?q" replaces the page's query;
 // - anything else is appended to the page's folder.
-// A page address without a scheme resolves only when it is a local path
-// (IsLocalPath): links then join its folder, and "/x" is an absolute path.
-// Any other page address without a scheme gives "".
+// A page read from disk (IsLocalPath, except "file://" addresses, which join
+// like web addresses) takes links into its folder (up to its last "/" or
+// "\"), and "/x" is an absolute path. Any other page address without a
+// scheme gives "".
 std::string JoinUrl(std::string_view link, std::string_view base);
 
 // Folds "." and ".." segments of the path after the host part (before any
