@@ -1,0 +1,33 @@
+#include "crawl/MediaExtensions.h"
+
+#include "app/Settings.h"
+#include "crawl/ParsedUrl.h"
+#include "platform/TextUtil.h"
+
+namespace flk {
+
+bool InExtensionList(std::string_view list, std::string_view extension) {
+    if (extension.empty()) return false;
+    std::string needle = ToLowerAscii(extension);
+    needle += ';';
+    return ToLowerAscii(list).find(needle) != std::string::npos;
+}
+
+MediaExtensionLists MediaExtensionLists::FromSettings(const Settings& settings) {
+    MediaExtensionLists lists;
+    lists.images = settings.Get(keys::MediaImages);
+    lists.audio = settings.Get(keys::MediaAudio);
+    lists.video = settings.Get(keys::MediaVideo);
+    return lists;
+}
+
+MediaList MediaExtensionLists::ListFor(const ParsedUrl& url) const {
+    const std::string& ext = url.Extension();
+    if (ext.empty() || url.IsQuery()) return MediaList::None;
+    if (InExtensionList(images, ext)) return MediaList::Images;
+    if (InExtensionList(audio, ext)) return MediaList::Sounds;
+    if (InExtensionList(video, ext)) return MediaList::Movies;
+    return MediaList::None;
+}
+
+}  // namespace flk
