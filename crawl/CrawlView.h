@@ -1,0 +1,83 @@
+#pragma once
+#include "crawl/FoundItems.h"
+
+#include <string>
+
+namespace flk {
+
+// The limits the crawl view holds; the kernel reads them whenever it decides,
+// so the user can change them while a crawl runs.
+struct CrawlLimits {
+    int maxThreads = 10;
+    int maxDepth = 15;
+    int maxPages = 2000;
+};
+
+// The crawl window's text search, read when a crawl starts.
+struct SearchOptions {
+    std::string text;          // empty: no text search, every page counts as matched
+    bool titlesOnly = false;   // search the title instead of the page
+    bool textOnly = false;     // search the page's plain text, tags removed
+    bool matchCase = false;
+    bool wholeWords = false;
+    bool offlineSearch = false;  // keep every page's text for a later search
+};
+
+// What the progress display shows.
+struct CrawlProgress {
+    std::string status;        // empty when only the numbers changed
+    int threads = 0;           // running workers
+    int pagesFound = 0;        // the larger of accepted and parsed pages
+    int pagesParsed = 0;
+    int barMax = 0;            // progress bar range 0..barMax
+    int barPos = 0;
+};
+
+// A page kept for the off-line text search.
+struct StoredPage {
+    std::string url;
+    std::string title;
+    int depth = 0;
+    std::string text;
+};
+
+// What the crawl engine needs of the crawler window.
+class CrawlView {
+public:
+    virtual ~CrawlView() = default;
+    virtual CrawlLimits Limits() const = 0;
+    virtual bool SinglePage() const = 0;
+    virtual SearchOptions Search() const = 0;
+    // A line of the site tree: a page address, or a title line "<<...>>".
+    virtual void AddTreeLine(const std::string& text, const std::string& url) = 0;
+    virtual void ShowProgress(const CrawlProgress& progress) = 0;
+    virtual void StorePage(const StoredPage& page) = 0;
+    // The crawl is over: the view shows "Ready." and enables Start again.
+    virtual void CrawlEnded() = 0;
+};
+
+// Where the parser sends the media it finds; the lists decide duplicates.
+class MediaSink {
+public:
+    virtual ~MediaSink() = default;
+    virtual void AddImage(const MediaItem& item) = 0;
+    virtual void AddMovie(const MediaItem& item) = 0;
+    virtual void AddSound(const MediaItem& item) = 0;
+};
+
+// Where the parser sends pages that matched the text search.
+class HitSink {
+public:
+    virtual ~HitSink() = default;
+    virtual void AddHit(const TextHit& hit) = 0;
+};
+
+// The media checker as the kernel sees it: a crawl ends only after the
+// checks of its media are done.
+class PendingChecks {
+public:
+    virtual ~PendingChecks() = default;
+    virtual int PendingCount() const = 0;
+};
+
+}  // namespace flk

@@ -1,0 +1,24 @@
+#pragma once
+#include <atomic>
+#include <chrono>
+
+namespace flk {
+
+// The short pauses of a crawl, kept in one place so they can be measured and
+// tuned without touching the crawl rules. They keep the user interface
+// responsive on slow machines; a pause ends early when the stop flag is set.
+struct Pacing {
+    std::chrono::milliseconds perIncomingItem{1};
+    std::chrono::milliseconds betweenTreeLines{10};
+    std::chrono::milliseconds betweenPasses{10};
+    std::chrono::milliseconds betweenScans{10};
+    std::chrono::milliseconds perFoundTag{1};
+    std::chrono::milliseconds workerEnd{1};
+
+    // No pauses at all: for batch runs and tests.
+    static Pacing None() { return Pacing{{0}, {0}, {0}, {0}, {0}, {0}}; }
+
+    static void Pause(std::chrono::milliseconds d, const std::atomic<bool>* stop = nullptr);
+};
+
+}  // namespace flk
