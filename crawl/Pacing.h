@@ -16,7 +16,10 @@ struct Pacing {
     std::chrono::milliseconds workerEnd{1};
 
     // No pauses at all: for batch runs and tests.
-    static Pacing None() { return Pacing{{0}, {0}, {0}, {0}, {0}, {0}}; }
+    static Pacing None() {
+        const std::chrono::milliseconds zero{0};
+        return Pacing{zero, zero, zero, zero, zero, zero};
+    }
 
     static void Pause(std::chrono::milliseconds d, const std::atomic<bool>* stop = nullptr);
 };
