@@ -48,8 +48,9 @@ public:
     virtual CrawlLimits Limits() const = 0;
     virtual bool SinglePage() const = 0;
     virtual SearchOptions Search() const = 0;
-    // A line of the site tree: a page address, or a title line "<<...>>".
-    virtual void AddTreeLine(const std::string& text, const std::string& url) = 0;
+    // A line of the site tree: a page address or a title line "<<...>>",
+    // under the line whose text is parentText (a new root when none is).
+    virtual void AddTreeLine(const std::string& itemText, const std::string& parentText) = 0;
     virtual void ShowProgress(const CrawlProgress& progress) = 0;
     virtual void StorePage(const StoredPage& page) = 0;
     // The crawl is over: the view shows "Ready." and enables Start again.

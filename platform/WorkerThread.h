@@ -24,6 +24,8 @@ public:
     bool Start(Priority priority = Priority::Normal);
     void RequestStop() { stop_.store(true); }
     bool StopRequested() const { return stop_.load(); }
+    // For code that checks the flag deep inside a step (fetch, parse).
+    const std::atomic<bool>& StopFlag() const { return stop_; }
     // True from Start() until Run() returns.
     bool Active() const { return active_.load(); }
     void Join();

@@ -1,0 +1,310 @@
+#include "crawl/Kernel.h"
+
+#include "app/Settings.h"
+#include "crawl/CrawlWorker.h"
+#include "crawl/FoundItems.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace flk {
+
+namespace {
+constexpr char kRefreshOnly[] = "klum";
+constexpr int kCountLimit = 100;
+}  // namespace
+
+kernel::kernel(const std::string& startString, KernelContext context)
+    : WorkerThread("kernel"), ctx_(std::move(context)) {
+    // An entry counts only when its ";" is met: text after the last one is not used.
+    const std::size_t lastSep = startString.rfind(';');
+    const std::string taken = lastSep == std::string::npos ? "" : startString.substr(0, lastSep + 1);
+    for (const std::string& location : CompleteStart(taken)) {
+        auto start = std::make_shared<CrawlItem>();
+        start->url.Parse(location);
+        start->text = "Top";
+        {
+            std::lock_guard<std::mutex> lock(startsLock_);
+            startLocations_.push_back(start);
+            siteLevels_[SiteKey(start->url.HostPart())] = 0;
+        }
+        AddLink(location, "Top", 0, "");
+    }
+}
+
+kernel::~kernel() {
+    Stop();
+    Join();
+    std::lock_guard<std::mutex> lock(threadLock_);
+    workers_.clear();  // joins every worker
+}
+
+std::string kernel::SiteKey(const std::string& hostPart) { return ToLowerAscii(Trim(hostPart)); }
+
+void kernel::AddLink(const std::string& url, const std::string& text, int depth, const std::string& referrer) {
+    const std::string trimmed = TrimCopy(url);
+    std::lock_guard<std::mutex> lock(queueLock_);
+    if (IsTitleLine(trimmed)) {
+        if (!(options_.showTitles && options_.showTree && !StopRequested())) return;
+    } else if (trimmed.size() < 8 || !seen_.insert(trimmed).second) {
+        return;
+    }
+    auto item = std::make_shared<CrawlItem>();
+    item->url.Parse(trimmed);
+    item->text = text;
+    item->depth = depth;
+    item->referrer = referrer;
+    incoming_.push_back(std::move(item));
+}
+
+void kernel::AddStartLocation(const std::string& url) {
+    auto start = std::make_shared<CrawlItem>();
+    start->url.Parse(TrimCopy(url));
+    if (start->url.Empty()) return;
+    start->text = "Top";
+    std::lock_guard<std::mutex> lock(startsLock_);
+    siteLevels_.emplace(SiteKey(start->url.HostPart()), 0);
+    startLocations_.push_back(std::move(start));
+}
+
+std::vector<std::string> kernel::StartLocations() const {
+    std::lock_guard<std::mutex> lock(startsLock_);
+    std::vector<std::string> out;
+    for (const auto& s : startLocations_) out.push_back(s->url.Full());
+    return out;
+}
+
+void kernel::Stop() {
+    RequestStop();
+    CancelWorkers();
+    Resume();
+}
+
+void kernel::Pause() {
+    std::lock_guard<std::mutex> lock(pauseLock_);
+    paused_ = true;
+}
+
+void kernel::Resume() {
+    {
+        std::lock_guard<std::mutex> lock(pauseLock_);
+        paused_ = false;
+    }
+    pauseCv_.notify_all();
+}
+
+bool kernel::Paused() const {
+    std::lock_guard<std::mutex> lock(pauseLock_);
+    return paused_;
+}
+
+bool kernel::WaitWhilePaused() {
+    std::unique_lock<std::mutex> lock(pauseLock_);
+    pauseCv_.wait(lock, [this] { return !paused_ || StopRequested(); });
+    return !StopRequested();
+}
+
+void kernel::CancelWorkers() {
+    std::lock_guard<std::mutex> lock(threadLock_);
+    for (auto& w : workers_) w->RequestStop();
+}
+
+bool kernel::AnyCountExceeded() {
+    Notification n;
+    n.code = notify::AnyCountExceeds;
+    n.value = kCountLimit;
+    return ctx_.notifier.Send(n) != 0;
+}
+
+void kernel::WorkerEnded() {
+    --running_;
+    ShowStatus(kRefreshOnly);
+}
+
+CrawlProgress kernel::MakeProgress(const std::string& status) const {
+    CrawlProgress p;
+    if (status != kRefreshOnly) p.status = status;
+    p.threads = running_.load();
+    p.pagesParsed = parsed_.load();
+    p.pagesFound = std::max(accepted_.load(), p.pagesParsed);
+    if (ctx_.view.SinglePage()) {
+        p.pagesFound = std::min(p.pagesFound, 1);
+        p.pagesParsed = std::min(p.pagesParsed, 1);
+    }
+    p.barMax = p.pagesFound;
+    p.barPos = p.threads > p.pagesParsed ? p.pagesParsed - 1 : p.pagesParsed - p.threads - 1;
+    p.barPos = std::clamp(p.barPos, 0, std::max(p.barMax, 0));
+    return p;
+}
+
+void kernel::ShowStatus(const std::string& text) { ctx_.view.ShowProgress(MakeProgress(text)); }
+
+bool kernel::HasWork() {
+    {
+        std::lock_guard<std::mutex> lock(queueLock_);
+        if (!incoming_.empty()) return true;
+    }
+    return !toPrint_.empty() || !toFetch_.empty() || running_.load() > 0;
+}
+
+void kernel::Run() {
+    options_ = ReadCrawlOptions(ctx_.settings);
+    while (!StopRequested() && HasWork()) {
+        if (!WaitWhilePaused()) break;
+
+        // 1. Decide every incoming link, oldest first. The queue lock is held
+        //    only to take the links out, never across a call to the window.
+        std::deque<ItemPtr> batch;
+        {
+            std::lock_guard<std::mutex> lock(queueLock_);
+            batch.swap(incoming_);
+        }
+        for (auto& item : batch) {
+            if (StopRequested()) break;
+            Decide(item);
+            Pacing::Pause(ctx_.pacing.perIncomingItem, &StopFlag());
+        }
+
+        // 2. Tree lines.
+        PrintQueuedLines();
+
+        // 3. Workers.
+        ReapWorkers();
+        StartWorkers();
+
+        // 4. Forget what nobody needs any more.
+        std::erase_if(allItems_, [](const ItemPtr& i) {
+            return i->done.load() && i->status == CrawlItem::Status::Parsed;
+        });
+
+        // 5. Progress; a found count above the limit ends the crawl.
+        ShowStatus(kRefreshOnly);
+        if (AnyCountExceeded()) {
+            CancelWorkers();
+            break;
+        }
+        Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
+    }
+    ShowStatus(kRefreshOnly);
+    EndCrawl();
+}
+
+bool kernel::StayInDomainAccepts(const ItemPtr& item, bool& print) {
+    std::lock_guard<std::mutex> lock(startsLock_);
+    for (const auto& start : startLocations_) {
+        if (SameSite(item->url, start->url) &&
+            (!options_.url.stayInDir || InsideDirectory(item->url, start->url)))
+            return true;
+    }
+    const ParsedUrl referrer(item->referrer);
+    const auto found = siteLevels_.find(SiteKey(referrer.HostPart()));
+    const int level = found == siteLevels_.end() ? 0 : found->second;
+    if (level >= options_.url.domainLevel) {
+        if (!options_.showExternal) print = false;
+        return false;
+    }
+    // A site one hop further away: it becomes a start location of its own.
+    // A host that already has a level keeps it, so a start site never moves
+    // away from level 0.
+    siteLevels_.emplace(SiteKey(item->url.HostPart()), level + 1);
+    auto start = std::make_shared<CrawlItem>();
+    start->url = item->url;
+    start->text = "Top";
+    startLocations_.push_back(start);
+    item->depth = 0;
+    return true;
+}
+
+void kernel::Decide(const ItemPtr& item) {
+    if (item->IsTitleLine()) {
+        item->done = true;
+        item->status = CrawlItem::Status::Printing;
+        toPrint_.push_back(item);
+        allItems_.push_back(item);
+        return;
+    }
+    bool visit = true;
+    bool print = true;
+    if (options_.url.IsDontVisit(item->url)) visit = false;
+    if (options_.url.stayInDomain && !StayInDomainAccepts(item, print)) visit = false;
+
+    const CrawlLimits limits = ctx_.view.Limits();
+    if (options_.depthLimitOn && item->depth > limits.maxDepth) visit = print = false;
+    if (options_.pagesLimitOn && accepted_.load() >= limits.maxPages) visit = print = false;
+    if (AnyCountExceeded()) visit = print = false;
+    if (!options_.showTree || !options_.treePaneOn) print = false;
+    if (options_.pagesPerSiteOn) {
+        // Counted for every link that gets this far, fetched or not.
+        if (++perSiteCounts_[item->url.HostPart()] > options_.pagesPerSite) visit = false;
+    }
+
+    if (visit) {
+        item->done = false;
+        toFetch_.push_back(item);
+        ++accepted_;
+    } else {
+        item->done = true;
+    }
+    if (print) {
+        item->status = CrawlItem::Status::Printing;
+        toPrint_.push_back(item);
+    } else {
+        item->status = CrawlItem::Status::Parsed;
+    }
+    if (visit || print) allItems_.push_back(item);
+}
+
+void kernel::PrintQueuedLines() {
+    while (!toPrint_.empty() && !StopRequested()) {
+        ItemPtr item = toPrint_.front();
+        toPrint_.pop_front();
+        ctx_.view.AddTreeLine(item->url.Full(), item->referrer);
+        item->status = CrawlItem::Status::Parsed;
+        if (!toPrint_.empty()) Pacing::Pause(ctx_.pacing.betweenTreeLines, &StopFlag());
+    }
+}
+
+void kernel::ReapWorkers() {
+    std::lock_guard<std::mutex> lock(threadLock_);
+    std::erase_if(workers_, [](const std::unique_ptr<CrawlWorker>& w) { return !w->Active(); });
+}
+
+void kernel::StartWorkers() {
+    std::lock_guard<std::mutex> lock(threadLock_);
+    while (!StopRequested() && !toFetch_.empty() && running_.load() < ctx_.view.Limits().maxThreads) {
+        auto worker = std::make_unique<CrawlWorker>(*this, toFetch_.front());
+        ++running_;
+        if (!worker->Start(options_.workerPriority)) {
+            --running_;
+            break;  // the item stays queued for the next pass
+        }
+        toFetch_.pop_front();
+        workers_.push_back(std::move(worker));
+    }
+}
+
+void kernel::EndCrawl() {
+    // Media found late still get their sizes before the crawl counts as over.
+    while (ctx_.checker && ctx_.checker->PendingCount() > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Every worker is gone before the window hears of the end, so nothing of
+    // this crawl reaches the lists afterwards.
+    CancelWorkers();
+    {
+        std::lock_guard<std::mutex> lock(threadLock_);
+        workers_.clear();
+    }
+    Notification ended;
+    ended.code = notify::SearchEnded;
+    ended.value = 0;
+    ctx_.notifier.Send(ended);
+    ctx_.view.CrawlEnded();
+    std::lock_guard<std::mutex> lock(queueLock_);
+    incoming_.clear();
+    toFetch_.clear();
+    toPrint_.clear();
+    allItems_.clear();
+}
+
+}  // namespace flk

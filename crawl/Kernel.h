@@ -1,0 +1,121 @@
+#pragma once
+#include "crawl/CrawlItem.h"
+#include "crawl/CrawlOptions.h"
+#include "crawl/CrawlView.h"
+#include "crawl/PageHandler.h"
+#include "crawl/Pacing.h"
+#include "platform/Notifier.h"
+#include "platform/WorkerThread.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace flk {
+
+class CrawlWorker;
+class Settings;
+
+// What a crawl works with; everything outlives the kernel.
+struct KernelContext {
+    Settings& settings;
+    CrawlView& view;
+    Notifier& notifier;
+    PageHandler& pages;
+    const PendingChecks* checker = nullptr;
+    Pacing pacing;
+};
+
+// Runs one crawl: queues the links found, decides for each whether it is
+// fetched, shown in the site tree, both or neither, and runs one worker per
+// page within the view's thread limit. Construct on the UI thread with the
+// ";"-separated start locations, then Start().
+class kernel : public WorkerThread {
+public:
+    kernel(const std::string& startString, KernelContext context);
+    ~kernel() override;
+
+    // Queues a link or a title line ("<<title>>"); called by workers and by
+    // the kernel. URLs shorter than 8 characters and repeats are dropped.
+    void AddLink(const std::string& url, const std::string& text, int depth, const std::string& referrer);
+    // A redirect of a start page: its target becomes a start location too.
+    void AddStartLocation(const std::string& url);
+    // Shows a status text with the counters; "klum" refreshes only the counters.
+    void ShowStatus(const std::string& text);
+
+    // Ends the crawl: no new workers, running ones end without counting.
+    void Stop();
+    // Pausing holds the scheduling; running workers finish their pages.
+    void Pause();
+    void Resume();
+    bool Paused() const;
+
+    int AcceptedPages() const { return accepted_.load(); }
+    int ParsedPages() const { return parsed_.load(); }
+    int RunningWorkers() const { return running_.load(); }
+    std::vector<std::string> StartLocations() const;
+    // Valid once the crawl runs; read-only from then on.
+    const CrawlOptions& Options() const { return options_; }
+    const KernelContext& Context() const { return ctx_; }
+
+    // Called by CrawlWorker.
+    void PageParsed() { ++parsed_; }
+    void WorkerEnded();
+
+protected:
+    void Run() override;
+
+private:
+    using ItemPtr = std::shared_ptr<CrawlItem>;
+
+    void Decide(const ItemPtr& item);
+    bool StayInDomainAccepts(const ItemPtr& item, bool& print);
+    void PrintQueuedLines();
+    void StartWorkers();
+    void ReapWorkers();
+    void CancelWorkers();
+    bool AnyCountExceeded();
+    bool WaitWhilePaused();
+    bool HasWork();
+    void EndCrawl();
+    CrawlProgress MakeProgress(const std::string& status) const;
+    static std::string SiteKey(const std::string& hostPart);
+
+    KernelContext ctx_;
+    CrawlOptions options_;
+
+    // queue lock: incoming queue, seen URLs
+    mutable std::mutex queueLock_;
+    std::deque<ItemPtr> incoming_;
+    std::unordered_set<std::string> seen_;
+
+    // start locations and site levels, also grown by workers (redirects)
+    mutable std::mutex startsLock_;
+    std::vector<ItemPtr> startLocations_;
+    std::map<std::string, int> siteLevels_;
+
+    // kernel thread only
+    std::deque<ItemPtr> toFetch_;
+    std::deque<ItemPtr> toPrint_;
+    std::vector<ItemPtr> allItems_;
+    std::map<std::string, int> perSiteCounts_;
+
+    // thread lock: the worker list
+    std::mutex threadLock_;
+    std::vector<std::unique_ptr<CrawlWorker>> workers_;
+
+    std::atomic<int> accepted_{0};
+    std::atomic<int> parsed_{0};
+    std::atomic<int> running_{0};
+
+    mutable std::mutex pauseLock_;
+    std::condition_variable pauseCv_;
+    bool paused_ = false;
+};
+
+}  // namespace flk

@@ -1,0 +1,269 @@
+#include "app/Settings.h"
+#include "crawl/Kernel.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <set>
+#include <thread>
+
+using namespace flk;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct RecordingView : CrawlView {
+    CrawlLimits limits;
+    bool singlePage = false;
+    mutable std::mutex m;
+    std::vector<std::pair<std::string, std::string>> tree;
+    std::vector<CrawlProgress> progress;
+    std::atomic<bool> ended{false};
+
+    CrawlLimits Limits() const override { return limits; }
+    bool SinglePage() const override { return singlePage; }
+    SearchOptions Search() const override { return {}; }
+    void AddTreeLine(const std::string& item, const std::string& parent) override {
+        std::lock_guard<std::mutex> l(m);
+        tree.emplace_back(item, parent);
+    }
+    void ShowProgress(const CrawlProgress& p) override {
+        std::lock_guard<std::mutex> l(m);
+        progress.push_back(p);
+    }
+    void StorePage(const StoredPage&) override {}
+    void CrawlEnded() override { ended = true; }
+};
+
+struct RecordingNotifier : Notifier {
+    std::mutex m;
+    std::vector<int> codes;
+    std::function<long()> answer59 = [] { return 0L; };
+    long Send(Notification& n) override {
+        if (n.code == notify::AnyCountExceeds) return answer59();
+        std::lock_guard<std::mutex> l(m);
+        codes.push_back(n.code);
+        return 0;
+    }
+};
+
+// A site as a table: page address -> links on it (absolute). Records which
+// pages were fetched; a page may be made to block until the crawl stops.
+struct GraphPages : PageHandler {
+    std::map<std::string, std::vector<std::string>> links;
+    std::map<std::string, std::string> titles;
+    std::mutex m;
+    std::set<std::string> fetched;
+    std::map<std::string, int> depthOf;
+    std::string blockOn;
+    std::atomic<bool> blocking{false};
+
+    void HandlePage(PageJob& job) override {
+        const std::string url = job.item->url.Full();
+        {
+            std::lock_guard<std::mutex> l(m);
+            fetched.insert(url);
+            depthOf[url] = job.item->depth;
+        }
+        if (url == blockOn) {
+            blocking = true;
+            while (!job.stop.load()) std::this_thread::sleep_for(1ms);
+            return;
+        }
+        auto t = titles.find(url);
+        if (t != titles.end()) job.crawl.AddLink("<<" + t->second + ">>", "", job.item->depth, url);
+        auto it = links.find(url);
+        if (it == links.end()) return;
+        for (const auto& link : it->second) job.crawl.AddLink(link, "", job.item->depth + 1, url);
+    }
+};
+
+struct Harness {
+    test::TempDir dir;
+    Settings settings{dir.File("flk.ini"), dir.Path()};
+    RecordingView view;
+    RecordingNotifier notifier;
+    GraphPages pages;
+
+    KernelContext Context() { return KernelContext{settings, view, notifier, pages, nullptr, Pacing::None()}; }
+
+    // Runs a crawl to its end (bounded) and returns the fetched pages.
+    std::set<std::string> Crawl(const std::string& start) {
+        kernel k(start, Context());
+        k.Start();
+        for (int i = 0; i < 3000 && !view.ended; ++i) std::this_thread::sleep_for(5ms);
+        EXPECT_TRUE(view.ended.load()) << "crawl did not end";
+        k.Join();
+        lastAccepted = k.AcceptedPages();
+        lastParsed = k.ParsedPages();
+        return pages.fetched;
+    }
+    int lastAccepted = 0;
+    int lastParsed = 0;
+};
+
+std::string Page(const std::string& host, int n) { return "http://" + host + "/p" + std::to_string(n) + ".html"; }
+
+}  // namespace
+
+TEST(Kernel, StartLocationsAreCompletedAndQueuedOnce) {
+    Harness h;
+    auto fetched = h.Crawl("a.example; b.example/x/;a.example;ignored.example");
+    EXPECT_EQ(fetched, (std::set<std::string>{"http://a.example", "http://b.example/x/"}));
+    EXPECT_EQ(h.pages.depthOf["http://a.example"], 0);
+    EXPECT_EQ(h.lastParsed, 2);
+    ASSERT_FALSE(h.notifier.codes.empty());
+    EXPECT_EQ(h.notifier.codes.back(), notify::SearchEnded);
+}
+
+TEST(Kernel, DepthLimitFetchesTheMaximumDepthButNotOneMore) {
+    Harness h;
+    h.view.limits.maxDepth = 2;
+    for (int i = 0; i < 5; ++i) h.pages.links[i == 0 ? "http://s.example/" : Page("s.example", i)] = {Page("s.example", i + 1)};
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/", Page("s.example", 1), Page("s.example", 2)}));
+}
+
+TEST(Kernel, PageLimitCountsAcceptedPages) {
+    Harness h;
+    h.view.limits.maxPages = 4;
+    h.settings.Set(keys::CrawlerPagesPerDomainLimit, 0);
+    for (int i = 1; i <= 20; ++i) h.pages.links["http://s.example/"].push_back(Page("s.example", i));
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_EQ(fetched.size(), 4u);
+    EXPECT_EQ(h.lastAccepted, 4);
+}
+
+TEST(Kernel, PagesPerSiteCountsEveryLinkThatReachesTheTest) {
+    Harness h;
+    h.settings.Set(keys::CrawlerPagesPerSite, 10);
+    h.view.limits.maxDepth = 1;
+    // The start page is link 1 of the site; links 2-10 include two that are
+    // too deep to fetch but still count, so link 11 is refused.
+    h.pages.links["http://s.example/"] = {Page("s.example", 1), Page("s.example", 2)};
+    for (int i = 3; i <= 12; ++i) h.pages.links[Page("s.example", 1)].push_back(Page("s.example", i));
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_TRUE(fetched.count(Page("s.example", 2)));
+    EXPECT_FALSE(fetched.count(Page("s.example", 3)));  // depth 2: refused but counted
+    EXPECT_EQ(fetched.size(), 3u);
+    EXPECT_EQ(h.lastAccepted, 3);
+}
+
+TEST(Kernel, StayInDomainWithDomainLevels) {
+    const char* other = "http://other.example/o.html";
+    const char* third = "http://third.example/t.html";
+    for (int level : {0, 1}) {
+        Harness h;
+        h.settings.Set(keys::CrawlerDomainLevel, level);
+        h.settings.Set(keys::TreeShowTree, std::string("1"));
+        h.settings.Set(keys::ViewTree, std::string("1"));
+        h.settings.Set(keys::TreeShowExternal, std::string("1"));
+        h.pages.links["http://s.example/"] = {other, "http://s.example/in.html"};
+        h.pages.links[other] = {third, "http://other.example/o2.html"};
+        auto fetched = h.Crawl("s.example/;");
+        if (level == 0) {
+            EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/", "http://s.example/in.html"}));
+        } else {
+            // The other host becomes a start site; its own links are taken,
+            // links from it to a third host are refused.
+            EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/", "http://s.example/in.html", other,
+                                                      "http://other.example/o2.html"}));
+        }
+        // Refused external links still show with "show external links".
+        bool thirdShown = false, otherShown = false;
+        for (auto& [item, parent] : h.view.tree) {
+            thirdShown |= item == third;
+            otherShown |= item == other;
+        }
+        EXPECT_TRUE(otherShown);
+        EXPECT_EQ(thirdShown, level == 1);
+    }
+}
+
+TEST(Kernel, StayInDirectoryAndDontVisit) {
+    Harness h;
+    h.settings.Set(keys::CrawlerDontVisitChk, std::string("1"));
+    h.settings.Set(keys::CrawlerDontVisit, std::string("s.example:81;"));
+    h.settings.Set(keys::CrawlerStayInDomain, std::string("0"));
+    h.pages.links["http://s.example/a/"] = {"http://s.example/a/b/x.html", "http://s.example/up.html",
+                                            "http://s.example:81/blocked.html"};
+    auto fetched = h.Crawl("s.example/a/;");
+    // Without stay-in-domain the directory rule does not apply.
+    EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/a/", "http://s.example/a/b/x.html",
+                                              "http://s.example/up.html"}));
+
+    Harness d;
+    d.pages.links = h.pages.links;
+    fetched = d.Crawl("s.example/a/;");
+    EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/a/", "http://s.example/a/b/x.html"}));
+}
+
+TEST(Kernel, TitleLinesShowOnlyWithTitlesAndTree) {
+    for (int mask = 0; mask < 4; ++mask) {
+        Harness h;
+        h.settings.Set(keys::ViewTree, std::string("1"));
+        h.settings.Set(keys::TreeShowTitles, std::string(mask & 1 ? "1" : "0"));
+        h.settings.Set(keys::TreeShowTree, std::string(mask & 2 ? "1" : "0"));
+        h.pages.titles["http://s.example/"] = "Home";
+        h.Crawl("s.example/;");
+        bool titleShown = false;
+        for (auto& [item, parent] : h.view.tree)
+            if (item == "<<Home>>") titleShown = parent == "http://s.example/";
+        EXPECT_EQ(titleShown, mask == 3) << mask;
+    }
+}
+
+TEST(Kernel, StopEndsWorkersWithoutCountingThem) {
+    Harness h;
+    h.pages.blockOn = "http://s.example/";
+    kernel k("s.example/;", h.Context());
+    k.Start();
+    for (int i = 0; i < 2000 && !h.pages.blocking; ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(h.pages.blocking.load());
+    EXPECT_EQ(k.RunningWorkers(), 1);
+    k.Stop();
+    k.Join();
+    EXPECT_TRUE(h.view.ended.load());
+    EXPECT_EQ(k.ParsedPages(), 0);
+    EXPECT_EQ(k.RunningWorkers(), 0);
+}
+
+TEST(Kernel, AFoundCountAboveTheLimitStopsTheCrawl) {
+    Harness h;
+    std::atomic<int> asked{0};
+    h.notifier.answer59 = [&] { return ++asked > 3 ? 1L : 0L; };
+    h.settings.Set(keys::CrawlerPagesPerDomainLimit, 0);
+    for (int i = 1; i <= 50; ++i) h.pages.links["http://s.example/"].push_back(Page("s.example", i));
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_LT(fetched.size(), 10u);
+}
+
+TEST(Kernel, PauseHoldsNewWorkersUntilResume) {
+    Harness h;
+    h.settings.Set(keys::CrawlerPagesPerDomainLimit, 0);
+    for (int i = 1; i <= 5; ++i) h.pages.links["http://s.example/"].push_back(Page("s.example", i));
+    kernel k("s.example/;", h.Context());
+    k.Pause();
+    k.Start();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(h.pages.fetched.empty());
+    k.Resume();
+    for (int i = 0; i < 2000 && !h.view.ended; ++i) std::this_thread::sleep_for(2ms);
+    k.Join();
+    EXPECT_EQ(h.pages.fetched.size(), 6u);
+}
+
+TEST(Kernel, ProgressNeverGoesBelowZeroAndSinglePageShowsOne) {
+    Harness h;
+    h.view.singlePage = true;
+    h.view.limits.maxPages = 1;
+    h.pages.links["http://s.example/"] = {Page("s.example", 1)};
+    h.Crawl("s.example/;");
+    for (const auto& p : h.view.progress) {
+        EXPECT_GE(p.barPos, 0);
+        EXPECT_LE(p.pagesFound, 1);
+        EXPECT_LE(p.pagesParsed, 1);
+    }
+}
