@@ -1,0 +1,103 @@
+#pragma once
+#include <functional>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace flk {
+
+// One tree of visited pages: pages (their address without "http://") and
+// annotations, whose text begins with "<<" (a page title "<<title>>" or
+// "<<No Title>>"). Items find their parent by text. Not locked: PageTrees
+// holds the lock for both trees.
+class TreeModel {
+public:
+    using Id = int;
+    static constexpr Id kNone = -1;
+
+    // Annotations go first among their siblings, pages last; a parent text
+    // not in the tree makes a new root. Pages are recorded by text.
+    Id Add(const std::string& text, const std::string& parentText);
+
+    std::vector<Id> Roots() const;
+    const std::vector<Id>& Children(Id id) const { return nodes_[id].children; }
+    Id Parent(Id id) const { return nodes_[id].parent; }
+    const std::string& Text(Id id) const { return nodes_[id].text; }
+    bool Expanded(Id id) const { return nodes_[id].expanded; }
+    bool Empty() const { return roots_.empty(); }
+    std::size_t Count() const { return live_; }
+
+    void SetExpanded(Id id, bool expanded) { nodes_[id].expanded = expanded; }
+    void ExpandAll();
+    void CollapseAll();
+
+    // Items in the order the tree shows them: roots in order, children only
+    // under expanded items.
+    std::vector<Id> VisibleOrder() const;
+    // Every item, parents before children, roots in order.
+    std::vector<Id> DepthFirstOrder() const;
+
+    // The "Titles" view: each page with children takes its title annotation's
+    // text (the annotation goes), or "<<No Title>>"; pages without children go.
+    void RewriteToTitles();
+
+    void Clear();
+
+private:
+    struct Node {
+        std::string text;
+        Id parent = kNone;
+        std::vector<Id> children;
+        bool expanded = false;
+        bool alive = true;
+    };
+    void Remove(Id id);
+    void Rename(Id id, const std::string& text);
+
+    std::vector<Node> nodes_;
+    std::vector<Id> roots_;
+    std::unordered_map<std::string, Id> byText_;
+    std::size_t live_ = 0;
+};
+
+inline bool IsAnnotation(const std::string& text) { return text.rfind("<<", 0) == 0; }
+
+// The page tree of the crawl window: the URL tree and the titles tree, fed
+// with the same items, guarded by one mutex (workers add while the window
+// reads).
+class PageTrees {
+public:
+    // Both texts are trimmed and lose a leading "http://" (any case).
+    void AddTreeItem(const std::string& itemText, const std::string& parentText);
+
+    // Runs f with the tree under the lock.
+    void WithUrlTree(const std::function<void(TreeModel&)>& f);
+    void WithTitlesTree(const std::function<void(TreeModel&)>& f);
+    // The tree shown: the titles tree in titles mode.
+    void WithShownTree(const std::function<void(TreeModel&)>& f);
+
+    // Ticking "Titles" rewrites the titles tree.
+    void SetTitlesMode(bool on);
+    bool TitlesMode() const;
+
+    bool Empty() const;
+    void Clear();
+
+    // The project block body: (text ";-;" parent-or-"top" ";-;") per node of
+    // the URL tree, depth first.
+    std::string SaveBlock() const;
+    // Adds the pairs of a block body; the trees are not cleared first.
+    void LoadBlock(const std::string& body);
+
+    // "Send to Location" / "Send to Browser": an annotation stands for its page.
+    static std::string PageTextFor(const TreeModel& tree, TreeModel::Id id);
+
+private:
+    mutable std::mutex mutex_;
+    TreeModel urls_;
+    TreeModel titles_;
+    bool titlesMode_ = false;
+};
+
+}  // namespace flk
