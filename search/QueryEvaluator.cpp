@@ -46,6 +46,8 @@ bool IsOperatorWord(std::string_view term) {
     return false;
 }
 
+// Whole words: a wildcard span may not cross white space; page text breaks
+// words at line ends and tabs as well as at spaces.
 bool HasSpace(std::string_view s) {
     for (char c : s)
         if (IsSpace(c)) return true;
@@ -195,8 +197,11 @@ bool CQueryEvaluator::TermStep(std::string& s, std::size_t& start) {
     }
     if (i >= s.size()) return false;
 
+    // For a phrase the scan resumes after its closing quote, also when the
+    // phrase is an operator word: resuming on the quote would pair it with
+    // the next one and swallow the following words into a phrase.
     std::size_t end = i;
-    std::size_t resume;  // where the text after the term begins
+    std::size_t resume;
     if (openQuote != npos) {
         const std::size_t close = s.find('"', i);
         end = (close == npos) ? s.size() : close;

@@ -19,6 +19,7 @@ std::size_t LiteralPattern::Find(std::string_view text, std::size_t from) const 
     if (m == 0) return from <= text.size() ? from : npos;
     std::size_t k = 0;
     for (std::size_t i = from; i < text.size(); ++i) {
+        if (k == 0 && (i = SkipToFirst(text, i)) == npos) return npos;
         k = Advance(k, text[i]);
         if (k == m) return i + 1 - m;
     }

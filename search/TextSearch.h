@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ public:
         if (m == 0) return 0;
         std::size_t count = 0, k = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
+            if (k == 0 && (i = SkipToFirst(text, i)) == npos) break;
             k = Advance(k, text[i]);
             if (k == m) {
                 fn(i + 1 - m);
@@ -38,6 +40,12 @@ public:
     }
 
 private:
+    // With nothing matched yet only the pattern's first byte can start a
+    // match: jump to it with memchr, which keeps ordinary text fast.
+    std::size_t SkipToFirst(std::string_view text, std::size_t i) const {
+        const void* hit = std::memchr(text.data() + i, pattern_[0], text.size() - i);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+    }
     std::size_t Advance(std::size_t k, char c) const {
         while (k > 0 && pattern_[k] != c) k = border_[k - 1];
         return pattern_[k] == c ? k + 1 : 0;
