@@ -77,11 +77,6 @@ bool RenderContext::Spend() const {
     return true;
 }
 
-bool RenderContext::SpendBytes(std::size_t n) const {
-    RenderBudget& b = Budget();
-    if (b.Exhausted()) return false;
-    b.bytes += n;
-    return true;
-}
+void RenderContext::SpendBytes(std::size_t n) const { Budget().bytes += n; }
 
 }  // namespace flk

@@ -16,7 +16,7 @@ class VTag;
 // or filling memory. When either runs out, rendering stops where it is.
 struct RenderBudget {
     std::size_t maxSteps = 20'000'000;          // child renderings
-    std::size_t maxBytes = std::size_t{256} << 20;  // text appended, all levels
+    std::size_t maxBytes = std::size_t{64} << 20;  // text made by leaf nodes
     std::size_t steps = 0;
     std::size_t bytes = 0;
 
@@ -72,8 +72,8 @@ public:
 
     // Counts one child rendering; false once the budget is spent.
     bool Spend() const;
-    // Counts appended text; false once the budget is spent.
-    bool SpendBytes(std::size_t n) const;
+    // Counts text made by a leaf node.
+    void SpendBytes(std::size_t n) const;
 
 private:
     VariableMap* variables_ = nullptr;

@@ -4,6 +4,9 @@
 #include "templates/BandTags.h"
 #include "templates/ValueTags.h"
 
+#include <algorithm>
+#include <array>
+
 namespace flk {
 namespace {
 
@@ -17,53 +20,77 @@ std::size_t SkipSpaces(std::string_view s, std::size_t i) {
     return i;
 }
 
-// True when `name` stands at `pos` as a whole word (ignoring case). A longer
-// tag name that merely starts with it ("[bandage]" for "band") is another tag.
-bool NameAt(std::string_view text, std::size_t pos, std::string_view name) {
-    if (pos > text.size() || !StartsWithNoCase(text.substr(pos), name)) return false;
-    std::size_t after = pos + name.size();
-    return after == text.size() || IsSpace(text[after]) || text[after] == ']';
+// Where each tag-type name stands after a "[" (closing or opening), found in
+// one pass, so finding the end of a container body never rescans the text
+// character by character at every nesting level.
+struct NameMark {
+    std::size_t pos;  // the "["
+    bool closing;
+};
+using NameIndex = std::array<std::vector<NameMark>, std::size(kTypeNames)>;
+
+// The longest tag-type name; a longer word is no type name.
+constexpr std::size_t kLongestTypeName = 12;
+
+NameIndex IndexTypeNames(std::string_view text) {
+    NameIndex index;
+    for (std::size_t j = text.find('['); j != std::string_view::npos; j = text.find('[', j + 1)) {
+        std::size_t k = SkipSpaces(text, j + 1);
+        const bool closing = k < text.size() && text[k] == '/';
+        if (closing) ++k;
+        // A name counts as a whole word: a longer tag name that merely
+        // starts with it ("[bandage]" for "band") is another tag.
+        std::size_t e = k;
+        while (e < text.size() && e - k <= kLongestTypeName && !IsSpace(text[e]) && text[e] != ']') ++e;
+        if (e - k > kLongestTypeName) continue;
+        int type = LookupTagType(text.substr(k, e - k));
+        if (type >= 0) index[static_cast<std::size_t>(type)].push_back({j, closing});
+    }
+    return index;
 }
 
 struct BodyEnd {
     bool complete = false;
     std::size_t end = 0;           // just past the closing tag's "]"
-    std::size_t closingStart = 0;  // the "[" of the last closing tag counted
+    std::size_t closingStart = 0;  // the "[" of that closing tag
 };
 
-// The container body runs until the closing tags of its name outnumber the
-// opening ones by exactly one, tested at every "]".
-BodyEnd FindBodyEnd(std::string_view text, std::size_t from, std::string_view name) {
+// The body runs to the first "]" at which the closing tags of the
+// container's type outnumber its opening tags by exactly one. The count
+// changes only at those tags, so only the gaps after them need a look.
+BodyEnd FindBodyEnd(std::string_view text, const std::vector<NameMark>& marks, std::size_t from, std::size_t end) {
     BodyEnd result;
-    long long opens = 0;
-    long long closes = 0;
-    std::size_t j = from;
-    for (;;) {
-        j = text.find_first_of("[]", j);
-        if (j == std::string_view::npos) return result;
-        if (text[j] == '[') {
-            std::size_t k = SkipSpaces(text, j + 1);
-            if (k < text.size() && text[k] == '/') {
-                if (NameAt(text, k + 1, name)) {
-                    ++closes;
-                    result.closingStart = j;
-                }
-            } else if (NameAt(text, k, name)) {
-                ++opens;
-            }
-        } else if (closes - opens == 1) {
+    auto it = std::lower_bound(marks.begin(), marks.end(), from,
+                               [](const NameMark& m, std::size_t pos) { return m.pos < pos; });
+    long long balance = 0;
+    std::size_t nextClose = std::string_view::npos;
+    bool looked = false;
+    for (; it != marks.end() && it->pos < end; ++it) {
+        balance += it->closing ? 1 : -1;
+        if (balance != 1) continue;
+        if (!looked || nextClose <= it->pos) {
+            nextClose = text.find(']', it->pos + 1);
+            looked = true;
+        }
+        if (nextClose == std::string_view::npos || nextClose >= end) return result;
+        auto next = it + 1;
+        if (next == marks.end() || next->pos >= end || nextClose < next->pos) {
             result.complete = true;
-            result.end = j + 1;
+            result.end = nextClose + 1;
+            result.closingStart = it->pos;
             return result;
         }
-        ++j;
     }
+    return result;
 }
 
 std::unique_ptr<VTag> TextNode(std::string_view text) { return std::make_unique<TextTag>(std::string(text)); }
 
-void Build(VTag& container, std::string_view text, int depth) {
-    std::size_t i = 0;
+// Parses text[begin, end) into the children of `container`.
+void Build(VTag& container, std::string_view whole, std::size_t begin, std::size_t end, int depth,
+           const NameIndex& index) {
+    const std::string_view text = whole.substr(0, end);
+    std::size_t i = begin;
     for (;;) {
         const std::size_t open = text.find('[', i);
         if (open == std::string_view::npos) break;
@@ -93,16 +120,16 @@ void Build(VTag& container, std::string_view text, int depth) {
         VTag* added = container.AddChild(std::move(node));
         if (!added->IsContainer()) continue;
 
-        BodyEnd body = FindBodyEnd(text, i, tag.name);
+        BodyEnd body = FindBodyEnd(text, index[static_cast<std::size_t>(type)], i, end);
         if (!body.complete) {
             // No closing tag: the container swallows the rest and stays empty.
-            i = text.size();
+            i = end;
             break;
         }
         if (depth + 1 >= kMaxTemplateNesting)
             added->AddChild(TextNode(text.substr(i, body.closingStart - i)));
         else
-            Build(*added, text.substr(i, body.end - i), depth + 1);
+            Build(*added, whole, i, body.end, depth + 1, index);
         i = body.end;
     }
     container.AddChild(TextNode(text.substr(i)));
@@ -182,6 +209,9 @@ std::unique_ptr<VTag> CreateTag(int cTyp, std::string tagType) {
     }
 }
 
-void BuildTagTree(VTag& container, std::string_view text) { Build(container, text, 0); }
+void BuildTagTree(VTag& container, std::string_view text) {
+    const NameIndex index = IndexTypeNames(text);
+    Build(container, text, 0, text.size(), 0, index);
+}
 
 }  // namespace flk

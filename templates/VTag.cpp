@@ -125,15 +125,13 @@ bool VTag::RenderChildren(RenderContext& ctx) {
         child->Prepare(ctx);
         if (!child->Produce(ctx)) break;
         child->Finish();
-        if (!AppendOutput(child->output_, ctx)) return false;
+        // Only text made by leaves counts; a container's text is the same
+        // bytes moving up. What was made is always kept, so a page cut by
+        // the budget still shows everything before the cut.
+        if (!child->isContainer_) ctx.SpendBytes(child->output_.size());
+        output_ += child->output_;
     }
     return !ctx.Budget().Exhausted();
-}
-
-bool VTag::AppendOutput(const std::string& text, const RenderContext& ctx) {
-    if (!ctx.SpendBytes(text.size())) return false;
-    output_ += text;
-    return true;
 }
 
 void VTag::Dump(std::string& out) const {

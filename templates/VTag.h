@@ -103,8 +103,6 @@ protected:
     // One pass over the children by the container protocol, appending to
     // the output. False once the rendering budget is spent.
     bool RenderChildren(RenderContext& ctx);
-    // Appends text within the budget; false once it is spent.
-    bool AppendOutput(const std::string& text, const RenderContext& ctx);
 
     std::string output_;
 
