@@ -10,10 +10,27 @@
 namespace flk {
 namespace {
 
+// Indexed by type number.
 constexpr const char* kTypeNames[] = {
-    "text",   "tag",       "container", "field",  "systag", "band",        "htmv",        "sqlgen", "sqltag", "selecttag",
-    "secure", "filter",    "pagecontrol", "xband", "xfield", "group",      "xnext",       "xpagecontrol", "adv", "ntag",
+    "text",   "tag",    "container",   "field", "systag", "band",  "htmv",  "sqlgen",       "sqltag", "selecttag",
+    "secure", "filter", "pagecontrol", "xband", "xfield", "group", "xnext", "xpagecontrol", "adv",    "ntag",
 };
+
+bool IsContainerType(int type) {
+    switch (type) {
+        case tagtype::Container:
+        case tagtype::Band:
+        case tagtype::Htmv:
+        case tagtype::Secure:
+        case tagtype::Filter:
+        case tagtype::PageControl:
+        case tagtype::XBand:
+        case tagtype::Group:
+        case tagtype::XPageControl:
+        case tagtype::Adv: return true;
+        default: return false;
+    }
+}
 
 std::size_t SkipSpaces(std::string_view s, std::size_t i) {
     while (i < s.size() && IsSpace(s[i])) ++i;
@@ -44,7 +61,7 @@ NameIndex IndexTypeNames(std::string_view text) {
         while (e < text.size() && e - k <= kLongestTypeName && !IsSpace(text[e]) && text[e] != ']') ++e;
         if (e - k > kLongestTypeName) continue;
         int type = LookupTagType(text.substr(k, e - k));
-        if (type >= 0) index[static_cast<std::size_t>(type)].push_back({j, closing});
+        if (IsContainerType(type)) index[static_cast<std::size_t>(type)].push_back({j, closing});
     }
     return index;
 }
