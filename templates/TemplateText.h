@@ -5,10 +5,6 @@
 
 namespace flk {
 
-// "&", "<", ">" and '"' as entities: every value a tag inserts into a page
-// goes through this, so a crawled title cannot carry markup or script.
-std::string EscapeHtml(std::string_view text);
-
 // Percent-encoding of everything but letters, digits and "-_.~".
 std::string UrlEncode(std::string_view text);
 

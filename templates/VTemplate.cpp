@@ -1,5 +1,6 @@
 #include "templates/VTemplate.h"
 
+#include "platform/HtmlEscape.h"
 #include "platform/TextUtil.h"
 #include "templates/TemplateParser.h"
 #include "templates/TemplateText.h"

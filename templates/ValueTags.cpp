@@ -1,5 +1,6 @@
 #include "templates/ValueTags.h"
 
+#include "platform/HtmlEscape.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextUtil.h"
 #include "templates/TemplateText.h"
