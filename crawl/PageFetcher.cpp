@@ -196,8 +196,9 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
             break;
         }
         text += line;
-        // Every byte received counts, not only what was handed out.
-        if (request->BytesReceived() > limit || text.size() > limit) break;
+        // Every byte of the body read so far counts (line ends too), not
+        // the bytes that happen to be waiting at the moment.
+        if (request->BytesRead() > limit) break;
     }
     if (text.size() > options_.hardCapBytes) text.resize(options_.hardCapBytes);
     const bool failed = ended && request->Failed();

@@ -215,6 +215,7 @@ bool InternetRequest::Send() {
 
 void InternetRequest::Consume(std::size_t n) {
     bodyPos_ += n;
+    read_ += n;
     if (bodyPos_ >= body_.size()) {
         body_.clear();
         bodyPos_ = 0;
@@ -231,7 +232,9 @@ bool InternetRequest::ReadLine(std::string& line) {
     for (;;) {
         const std::size_t available = Available();
         const char* start = body_.data() + bodyPos_;
-        const void* lf = std::memchr(start + searched, '\n', available - searched);
+        // A line feed counts only within one piece's reach.
+        const std::size_t window = std::min(available, kMaxLinePiece + 1);
+        const void* lf = window > searched ? std::memchr(start + searched, '\n', window - searched) : nullptr;
         if (lf) {
             std::size_t len = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
             line.assign(start, len && start[len - 1] == '\r' ? len - 1 : len);

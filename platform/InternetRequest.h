@@ -52,6 +52,8 @@ public:
     std::size_t Read(char* buffer, std::size_t size);
     // Body bytes the transfer delivered so far, read or not.
     std::uint64_t BytesReceived() const { return received_; }
+    // Body bytes handed to the reader so far, line ends included.
+    std::uint64_t BytesRead() const { return read_; }
 
     bool Cancelled() const { return cancelled_; }
     // The transfer ended with an error (not by the stop flag).
@@ -104,6 +106,7 @@ private:
     std::string body_;
     std::size_t bodyPos_ = 0;
     std::uint64_t received_ = 0;
+    std::uint64_t read_ = 0;
 };
 
 }  // namespace flk

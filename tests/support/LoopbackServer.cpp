@@ -107,7 +107,7 @@ struct LoopbackServer::Impl {
 
 void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response& res) {
     Record({req.method, req.target, req.get_header_value("Host"), req.get_header_value("Authorization"),
-            req.remote_port});
+            req.get_header_value("User-Agent"), req.remote_port});
     std::optional<PageRow> found = Find(req.target, req.path);
     if (!found || found->mode == ReplyMode::Raw) {
         res.status = 404;

@@ -18,17 +18,17 @@ enum class ReplyMode {
 // One row of the server's table. Header names are sent in the letter case
 // given here.
 struct PageRow {
-    std::string path;  // matched against the request target, then against the path without query
+    std::string path{};  // matched against the request target, then against the path without query
     int status = 200;
-    std::vector<std::pair<std::string, std::string>> headers;
-    std::string body;
+    std::vector<std::pair<std::string, std::string>> headers{};
+    std::string body{};
     ReplyMode mode = ReplyMode::Normal;
     std::size_t partialBytes = 0;
     int dripDelayMs = 50;
     std::size_t dripChunk = 1;
-    std::string user;  // when set, basic authentication with user/password is demanded
-    std::string password;
-    std::string raw;
+    std::string user{};  // when set, basic authentication with user/password is demanded
+    std::string password{};
+    std::string raw{};
 };
 
 struct RequestRecord {
@@ -36,6 +36,7 @@ struct RequestRecord {
     std::string target;  // path and query as requested
     std::string host;    // the Host header
     std::string authorization;
+    std::string agent;   // the User-Agent header
     int remotePort = 0;  // tells the client's connections apart
 };
 
