@@ -149,7 +149,10 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         request.reset();
         if (stop.load()) return false;
         request = session.OpenRequest(url, &stop, Credentials{question.user, question.password});
-        if (!request) return false;
+        if (!request) {
+            Show(stop, fetchtext::kErrorReading + url);
+            return false;
+        }
         Show(stop, sending);
         if (!request->Send()) {
             Show(stop, fetchtext::kErrorReading + url);
