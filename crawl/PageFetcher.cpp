@@ -1,6 +1,6 @@
 #include "crawl/PageFetcher.h"
 
-#include "app/Settings.h"
+#include "crawl/CrawlOptions.h"
 #include "platform/LocalPath.h"
 #include "platform/TextUtil.h"
 #include "platform/UrlSplit.h"
@@ -58,12 +58,12 @@ bool FindRawHeader(const std::string& rawHeaders, const std::string& name, std::
     return true;
 }
 
-FetchOptions FetchOptions::FromSettings(const Settings& settings) {
+FetchOptions FetchOptions::FromCrawl(const CrawlOptions& crawl) {
     FetchOptions o;
-    o.useMaxFileSize = settings.Get(keys::CrawlerUseMaxFileSize) != 0;
-    o.maxFileSizeKb = settings.Get(keys::CrawlerMaxFileSize);
-    o.checkPass = settings.IsOnUnless0(keys::CrawlerCheckPass);
-    o.useCache = settings.Get(keys::CrawlerUseCash) != 0;
+    o.useMaxFileSize = crawl.useMaxFileSize;
+    o.maxFileSizeKb = crawl.maxFileSizeKb;
+    o.checkPass = crawl.checkPass;
+    o.useCache = crawl.useCache;
     return o;
 }
 

@@ -9,7 +9,7 @@
 
 namespace flk {
 
-class Settings;
+struct CrawlOptions;
 
 // Texts the fetcher puts in the crawler window's status line.
 namespace fetchtext {
@@ -49,15 +49,15 @@ public:
                             const std::string& description) = 0;
 };
 
-// The crawl options the fetcher uses, read once at crawl start.
+// The crawl options the fetcher uses.
 struct FetchOptions {
-    bool useMaxFileSize = true;   // crawler/use_max_file_size
-    int maxFileSizeKb = 100;      // crawler/max_file_size
-    bool checkPass = false;       // crawler/check_pass: ask for credentials on 401
-    bool useCache = true;         // crawler/use_cash: on = the system's proxy set-up, off = direct
+    bool useMaxFileSize = true;
+    int maxFileSizeKb = 100;
+    bool checkPass = false;  // ask for credentials on 401
+    bool useCache = true;    // "Use cache/proxy": on = the system's proxy set-up, off = direct
     std::uint64_t hardCapBytes = kPageHardCap;
 
-    static FetchOptions FromSettings(const Settings& settings);
+    static FetchOptions FromCrawl(const CrawlOptions& crawl);
 };
 
 // What the fetcher works with; every member outlives the fetcher.
