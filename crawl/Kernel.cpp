@@ -141,11 +141,11 @@ CrawlProgress kernel::MakeProgress(const std::string& status) const {
 void kernel::ShowStatus(const std::string& text) { ctx_.view.ShowProgress(MakeProgress(text)); }
 
 bool kernel::HasWork() {
-    {
-        std::lock_guard<std::mutex> lock(queueLock_);
-        if (!incoming_.empty()) return true;
-    }
-    return !toPrint_.empty() || !toFetch_.empty() || running_.load() > 0;
+    // Workers are counted first: one that adds its links and then ends
+    // between the two reads must still leave its links seen.
+    if (running_.load() > 0 || !toPrint_.empty() || !toFetch_.empty()) return true;
+    std::lock_guard<std::mutex> lock(queueLock_);
+    return !incoming_.empty();
 }
 
 void kernel::Run() {
