@@ -65,28 +65,19 @@ std::string ListToReport(const ListTable& table, std::string_view columns) {
     return out;
 }
 
-namespace {
-
-// Inserts a space after the first character of every occurrence. Each
-// insertion removes one occurrence and creates none, so this ends.
-void BreakOccurrences(std::string& s, std::string_view seq) {
-    std::size_t from = 0;
-    for (;;) {
-        std::size_t hit = s.find(seq, from);
-        if (hit == std::string::npos) return;
-        s.insert(hit + 1, 1, ' ');
-        from = hit + 1;
-    }
-}
-
-}  // namespace
-
 std::string ProtectCell(std::string_view text) {
-    std::string s(text);
-    BreakOccurrences(s, kCellSeparator);
-    BreakOccurrences(s, kBlockOpen);
-    if (s.ends_with(";-")) s.insert(s.size() - 1, 1, ' ');
-    return s;
+    // One pass: the space goes after the first character of each sequence.
+    // The two sequences share no character, so neither break can make or
+    // hide the other.
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        std::string_view rest = text.substr(i);
+        if (rest.starts_with(kCellSeparator) || rest.starts_with(kBlockOpen)) out += ' ';
+    }
+    if (out.ends_with(";-")) out.insert(out.size() - 1, 1, ' ');
+    return out;
 }
 
 std::string SaveListBlock(const ListTable& table, std::size_t columns) {

@@ -134,6 +134,15 @@ TEST(ListBlock, ProtectedCellsSurviveARoundTrip) {
     EXPECT_EQ(back.Cell(1, 1), "; -; -;");
     EXPECT_EQ(back.Cell(1, 2), "plain");
     EXPECT_FALSE(FindBlock(block, "{[(Z)]}", body));
+
+    // A cell made of nothing but separators saves in linear time and stays
+    // one cell.
+    ListTable hostile(1);
+    std::string seps;
+    for (int i = 0; i < 300000; ++i) seps += ";-;";
+    hostile.AddRow(seps);
+    LoadListBlock(hostile, SaveListBlock(hostile, 1), 1);
+    EXPECT_EQ(hostile.RowCount(), 1u);
 }
 
 TEST(ListBlock, PartialLastRowAndZeroWidth) {
