@@ -1,0 +1,110 @@
+#include "lists/ImagesList.h"
+
+#include "app/Settings.h"
+#include "crawl/FoundItems.h"
+#include "platform/Notifier.h"
+#include "platform/TextUtil.h"
+
+namespace flk {
+
+namespace {
+
+constexpr ListColumn kColumns[] = {
+    {"Images", 100},      {"Location", 150},   {"Alt", 70},
+    {"Width", 40},        {"Height", 50},      {"Source title", 150},
+    {"Source URL", 200},  {"Size (KB)", 50},   {"Link text", 150},
+};
+
+constexpr MediaListLayout kLayout{
+    "Images",           kColumns,          std::size(kColumns), 7, 7, "1,0,2,3,4,5,6",
+    "ImageLinks.txt",   "Images:",         "ImagesReport.txt",  "{[(ImagesList)]}",
+    notify::ImagesCount,
+};
+
+constexpr std::size_t kTitleMax = 100;
+constexpr std::size_t kCommaStep = 20;
+
+}  // namespace
+
+ImageSizeLimits ImageSizeLimits::FromSettings(const Settings& settings) {
+    ImageSizeLimits l;
+    l.minSize = settings.Get(keys::MediaImagesMinSize);
+    l.maxSize = settings.Get(keys::MediaImagesMaxSize);
+    l.minOn = settings.Get(keys::MediaImagesMinSizeLimit) == 1;
+    l.maxOn = settings.Get(keys::MediaImagesMaxSizeLimit) == 1;
+    return l;
+}
+
+ImagesList::ImagesList() : MediaList(kLayout) {}
+
+void ImagesList::SetSizeLimits(const ImageSizeLimits& limits) {
+    std::lock_guard<std::mutex> lock(mu_);
+    limits_ = limits;
+}
+
+ImageSizeLimits ImagesList::SizeLimits() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return limits_;
+}
+
+std::string ImagesList::ShortenTitle(std::string_view title) {
+    if (title.size() <= kTitleMax) return std::string(title);
+    std::size_t cut = kTitleMax;
+    while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) --cut;
+    std::string out(title.substr(0, cut));
+    out += "...";
+    for (std::size_t at = 0; at < out.size(); at += kCommaStep) {
+        std::size_t comma = out.find(',', at);
+        if (comma != std::string::npos) out[comma] = ' ';
+    }
+    return out;
+}
+
+bool ImagesList::AddImage(std::string_view url, std::string_view sourceUrl, std::string_view sourceTitle,
+                          std::string_view attributes, std::string_view linkText) {
+    std::string title = ShortenTitle(sourceTitle);
+    const std::string address = TrimCopy(url);
+    // Query images are never listed, and not remembered either.
+    if (address.find('?') != std::string::npos) return false;
+
+    std::string alt(attributes), width, height;
+    if (std::size_t s1 = attributes.find(kDescriptionSeparator); s1 != std::string_view::npos) {
+        alt.assign(attributes.substr(0, s1));
+        std::string_view rest = attributes.substr(s1 + kDescriptionSeparator.size());
+        if (std::size_t s2 = rest.find(kDescriptionSeparator); s2 != std::string_view::npos) {
+            width.assign(rest.substr(0, s2));
+            height.assign(rest.substr(s2 + kDescriptionSeparator.size()));
+        }
+    }
+    alt = TrimCopy(alt);
+    if (alt.empty()) alt = address;
+
+    std::string folder, name;
+    SplitFolderAndName(address, folder, name);
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        if (!AppendRowLocked(address, {std::move(name), std::move(folder), std::move(alt), std::move(width),
+                                       std::move(height), std::move(title), TrimCopy(sourceUrl), std::string(),
+                                       std::string(linkText)}))
+            return false;
+    }
+    AfterAdd(address, MediaCheckKind::Image);
+    return true;
+}
+
+bool ImagesList::PassesSizeRule(const ListRow& row) const { return limits_.Passes(RuleSize(row.cells[7])); }
+
+int ImagesList::CompareColumn(const ListRow& a, const ListRow& b, int column) const {
+    if (column == 3 || column == 4) return ThreeWay(LeadingInt(a.cells[column]), LeadingInt(b.cells[column]));
+    return MediaList::CompareColumn(a, b, column);
+}
+
+void ImagesList::SortByVisualSize() {
+    std::lock_guard<std::mutex> lock(mu_);
+    sort_.MenuSort();
+    SortLocked([](const ListRow& a, const ListRow& b) {
+        return ThreeWay(LeadingInt(a.cells[3]) * LeadingInt(a.cells[4]), LeadingInt(b.cells[3]) * LeadingInt(b.cells[4]));
+    });
+}
+
+}  // namespace flk

@@ -1,0 +1,282 @@
+#include "lists/MediaList.h"
+
+#include "crawl/ParsedUrl.h"
+#include "lists/ListHelpers.h"
+#include "platform/Notifier.h"
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
+#include "platform/TextModeFile.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+
+namespace flk {
+
+void SplitFolderAndName(std::string_view url, std::string& folder, std::string& name) {
+    std::size_t cut = url.rfind('\\');
+    if (cut == std::string_view::npos) cut = url.rfind('/');
+    if (cut == std::string_view::npos) {
+        folder.clear();
+        name.assign(url);
+        return;
+    }
+    folder.assign(url.substr(0, cut + 1));
+    name.assign(url.substr(cut + 1));
+}
+
+std::string WithoutHttp(std::string_view text) {
+    if (StartsWithNoCase(text, "http://")) text.remove_prefix(7);
+    return std::string(text);
+}
+
+MediaList::MediaList(const MediaListLayout& layout) : table_(layout.columnCount), layout_(layout) {}
+
+bool MediaList::AppendRowLocked(const std::string& key, std::vector<std::string> cells) {
+    if (!seen_.insert(key).second) return false;
+    const std::size_t row = table_.AddRow(std::string());
+    for (std::size_t c = 0; c < cells.size(); ++c) table_.SetCell(row, c, std::move(cells[c]));
+    Touch();
+    return true;
+}
+
+void MediaList::AfterAdd(const std::string& checkUrl, MediaCheckKind kind) {
+    if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
+    if (checkUrl.empty()) return;
+    if (MediaCheckQueue* q = checker_.load()) q->QueueCheck(checkUrl, kind);
+}
+
+void MediaList::SendCount() {
+    Notifier* n = notifier_.load();
+    if (!n) return;
+    // The count must stay in the low word: the high word carries the 100.
+    const long count = std::min(CountValidItems(), 0xFFFF);
+    Notification note;
+    note.code = layout_.countCode;
+    note.value = count | (100L << 16);
+    n->Send(note);
+}
+
+std::string MediaList::SizeKey(std::string_view url) const { return TrimCopy(url); }
+
+bool MediaList::SetItemSize(std::string_view url, long long size) {
+    const std::string key = SizeKey(url);
+    bool written = false;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        for (std::size_t r = 0; r < table_.RowCount(); ++r) {
+            const std::string& folder = table_.Cell(r, 1);
+            const std::string& name = table_.Cell(r, 0);
+            if (key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name)) {
+                table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
+                Touch();
+                written = true;
+                break;
+            }
+        }
+    }
+    if (written) SendCount();
+    return written;
+}
+
+long long MediaList::RuleSize(const std::string& cell) {
+    long long size = ProfileIntFromText(cell, 0);
+    if (cell.find("KB") != std::string::npos) {
+        size <<= 10;
+    } else if (cell.find("MB") != std::string::npos) {
+        size <<= 20;
+    }
+    return size;
+}
+
+int MediaList::CountLocked() const {
+    int n = 0;
+    for (const ListRow& row : table_.Rows()) n += PassesSizeRule(row) ? 1 : 0;
+    return n;
+}
+
+int MediaList::CountValidItems() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return CountLocked();
+}
+
+void MediaList::SelectValidItems() {
+    std::lock_guard<std::mutex> lock(mu_);
+    for (ListRow& row : table_.Rows()) row.selected = PassesSizeRule(row);
+    Touch();
+}
+
+void MediaList::Clear() {
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        table_.Clear();
+        seen_.clear();
+        Touch();
+    }
+    if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
+}
+
+int MediaList::CompareColumn(const ListRow& a, const ListRow& b, int column) const {
+    const auto col = static_cast<std::size_t>(column);
+    const std::string_view x = col < a.cells.size() ? std::string_view(a.cells[col]) : std::string_view();
+    const std::string_view y = col < b.cells.size() ? std::string_view(b.cells[col]) : std::string_view();
+    if (col == 0 && mode_ == NameSortMode::Extension) return CompareNoCase(AfterLastDot(x), AfterLastDot(y));
+    // Sizes order by what they show, so "2.00 MB" comes after "900.00 KB".
+    if (col == layout_.sizeColumn) return ThreeWay(SizeCellValue(x), SizeCellValue(y));
+    return CompareNoCase(x, y);
+}
+
+void MediaList::SortByHeader(int column) {
+    if (column < 0 || static_cast<std::size_t>(column) >= table_.ColumnCount()) return;
+    std::lock_guard<std::mutex> lock(mu_);
+    sort_.HeaderClick(column);
+    const int col = sort_.column;
+    SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, col); });
+}
+
+void MediaList::SortByName() {
+    std::lock_guard<std::mutex> lock(mu_);
+    mode_ = NameSortMode::Name;
+    sort_.MenuSort();
+    SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, 0); });
+}
+
+void MediaList::SortByExtension() {
+    std::lock_guard<std::mutex> lock(mu_);
+    mode_ = NameSortMode::Extension;
+    sort_.MenuSort();
+    SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, 0); });
+}
+
+NameSortMode MediaList::SortMode() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return mode_;
+}
+
+SortState MediaList::CurrentSort() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return sort_;
+}
+
+void MediaList::SetSelected(std::size_t row, bool selected) {
+    std::lock_guard<std::mutex> lock(mu_);
+    table_.SetSelected(row, selected);
+    Touch();
+}
+
+void MediaList::SelectAll() {
+    std::lock_guard<std::mutex> lock(mu_);
+    table_.SelectAll();
+    Touch();
+}
+
+void MediaList::InvertSelection() {
+    std::lock_guard<std::mutex> lock(mu_);
+    flk::InvertSelection(table_);
+    Touch();
+}
+
+void MediaList::SelectByPattern(std::string_view pattern) {
+    std::lock_guard<std::mutex> lock(mu_);
+    flk::SelectByPattern(table_, pattern, 0);
+    Touch();
+}
+
+std::string MediaList::Caption() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return UpdateCountCaption(table_, layout_.title);
+}
+
+std::string MediaList::ClipboardText() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return ListToText(table_, "1,0", "", "\r\n", true);
+}
+
+std::string MediaList::LinksText() const {
+    std::string text(layout_.linksHeading);
+    text += "\r\n=======\r\n";
+    std::lock_guard<std::mutex> lock(mu_);
+    text += ListToText(table_, "1,0", "", "\r\n", true);
+    return text;
+}
+
+std::string MediaList::ReportText() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return ListToReport(table_, layout_.reportColumns);
+}
+
+std::string MediaList::WriteLinksFile(const std::string& folder) const {
+    const std::string path = JoinPath(folder, std::string(layout_.linksFile));
+    return WriteTextModeFile(path, LinksText()) ? path : std::string();
+}
+
+std::string MediaList::WriteReportFile(const std::string& folder) const {
+    const std::string path = JoinPath(folder, std::string(layout_.reportFile));
+    return WriteTextModeFile(path, ReportText()) ? path : std::string();
+}
+
+std::string MediaList::SaveBlock() const {
+    std::string out = "\r\n\r\n";
+    out += layout_.blockMarker;
+    std::lock_guard<std::mutex> lock(mu_);
+    out += SaveListBlock(table_, layout_.blockColumns);
+    return out;
+}
+
+bool MediaList::LoadBlock(std::string_view projectText) {
+    std::string_view body;
+    if (!FindBlock(projectText, layout_.blockMarker, body)) return false;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        LoadListBlock(table_, body, layout_.blockColumns);
+        seen_.clear();
+        for (std::size_t r = 0; r < table_.RowCount(); ++r) seen_.insert(table_.Cell(r, 1) + table_.Cell(r, 0));
+        Touch();
+    }
+    if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
+    return true;
+}
+
+namespace {
+
+std::string UrlOfRow(const ListTable& table, std::size_t row) {
+    return WithDefaultScheme(Trim(table.Cell(row, 1))) + table.Cell(row, 0);
+}
+
+}  // namespace
+
+std::string MediaList::RowUrl(std::size_t row) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (row >= table_.RowCount()) return std::string();
+    return UrlOfRow(table_, row);
+}
+
+std::vector<std::string> MediaList::SelectedUrls() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    std::vector<std::string> urls;
+    for (std::size_t r = 0; r < table_.RowCount(); ++r) {
+        if (table_.IsSelected(r)) urls.push_back(UrlOfRow(table_, r));
+    }
+    return urls;
+}
+
+std::size_t MediaList::RowCount() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return table_.RowCount();
+}
+
+std::string MediaList::Cell(std::size_t row, std::size_t column) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return table_.Cell(row, column);
+}
+
+bool MediaList::IsSelected(std::size_t row) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return table_.IsSelected(row);
+}
+
+ListTable MediaList::Snapshot() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return table_;
+}
+
+}  // namespace flk

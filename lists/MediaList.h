@@ -1,0 +1,194 @@
+#pragma once
+#include "lists/ListTable.h"
+#include "lists/ListSort.h"
+#include "lists/MediaCheck.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace flk {
+
+class Notifier;
+
+// A column of a list window as created: header text and width in dialog
+// units.
+struct ListColumn {
+    std::string_view header;
+    int width;
+};
+
+// The fixed facts that tell the three media lists apart.
+struct MediaListLayout {
+    std::string_view title;        // "Images": caption title and first header
+    const ListColumn* columns;
+    std::size_t columnCount;
+    std::size_t sizeColumn;        // where the size check writes
+    std::size_t blockColumns;      // cells per row in the project file
+    std::string_view reportColumns;  // "1,0,2,3,4,5,6"
+    std::string_view linksFile;    // "ImageLinks.txt"
+    std::string_view linksHeading;  // "Images:"
+    std::string_view reportFile;   // "ImagesReport.txt"
+    std::string_view blockMarker;  // "{[(ImagesList)]}" as searched when loading
+    int countCode;                 // notify::ImagesCount...
+};
+
+// Told after every change of a list's rows (the crawler window adds a list's
+// tab when it gets its first row). Called on the changing thread, with no
+// list lock held.
+class ListsChangedListener {
+public:
+    virtual ~ListsChangedListener() = default;
+    virtual void ListsChanged() = 0;
+};
+
+// Column 0 ("Name") or the text after its last "." ("Extention").
+enum class NameSortMode { Name, Extension };
+
+// What the images, movies and sounds lists share: the table and its dedupe
+// set under one mutex, size feedback, the size rule, counts and their
+// notifications, sorting, selection, the exports and the project block.
+//
+// Thread use: crawl workers add rows and checker threads set sizes while the
+// UI thread reads and sorts; every public call takes the list's mutex for
+// itself only. Notifications, the checker and the listener are called after
+// the mutex is released, so a receiver may call back into the list.
+class MediaList {
+public:
+    MediaList(const MediaList&) = delete;
+    MediaList& operator=(const MediaList&) = delete;
+    virtual ~MediaList() = default;
+
+    const MediaListLayout& Layout() const { return layout_; }
+
+    // Each may be null; set them before workers use the list.
+    void SetNotifier(Notifier* notifier) { notifier_ = notifier; }
+    void SetChecker(MediaCheckQueue* checker) { checker_ = checker; }
+    void SetListener(ListsChangedListener* listener) { listener_ = listener; }
+
+    // Writes FormatSize(size) into the size column of the first row whose
+    // column 1 + column 0 equals the trimmed address, then sends the count
+    // notification. False when no row has that address.
+    bool SetItemSize(std::string_view url, long long size);
+
+    // The number of rows that pass the size rule.
+    int CountValidItems() const;
+    // Selects exactly the rows that pass the size rule.
+    void SelectValidItems();
+
+    // Deletes every row and forgets the addresses seen.
+    void Clear();
+
+    // Sorting. A header click sorts by that column; the "Sort by" commands
+    // sort by column 0 by name or by extension (the mode stays for later
+    // sorts on column 0).
+    void SortByHeader(int column);
+    void SortByName();
+    void SortByExtension();
+    NameSortMode SortMode() const;
+    SortState CurrentSort() const;
+
+    // Selection.
+    void SetSelected(std::size_t row, bool selected);
+    void SelectAll();
+    void InvertSelection();
+    void SelectByPattern(std::string_view pattern);  // on column 0
+
+    // "Images (2 / 5)": selected rows / all rows.
+    std::string Caption() const;
+
+    // Text of "Copy": the address of every selected row, one per line.
+    std::string ClipboardText() const;
+    // Links file and spread sheet report of the selected rows, as text with
+    // "\n" line ends; the Write functions store them in `folder` through a
+    // text-mode stream and return the file's path ("" when not written).
+    std::string LinksText() const;
+    std::string ReportText() const;
+    std::string WriteLinksFile(const std::string& folder) const;
+    std::string WriteReportFile(const std::string& folder) const;
+
+    // The list's project block: "\r\n\r\n" + marker + cells.
+    std::string SaveBlock() const;
+    // Replaces the rows with the list's block of a project text and rebuilds
+    // the dedupe set. False (rows unchanged) when the text has no block.
+    bool LoadBlock(std::string_view projectText);
+
+    // The address to open or download for a row: the folder trimmed, with
+    // "http://" in front when it has no scheme and is not a local path, then
+    // the file name.
+    std::string RowUrl(std::size_t row) const;
+    std::vector<std::string> SelectedUrls() const;
+
+    // Reading for the window and the result pages.
+    std::size_t RowCount() const;
+    std::string Cell(std::size_t row, std::size_t column) const;
+    bool IsSelected(std::size_t row) const;
+    ListTable Snapshot() const;
+    // Grows with every change, so a window can poll for refreshes.
+    std::uint64_t Revision() const { return revision_.load(); }
+
+protected:
+    explicit MediaList(const MediaListLayout& layout);
+
+    // Under the lock: appends a row unless `key` was seen; false for a
+    // duplicate. cells[i] goes to column i.
+    bool AppendRowLocked(const std::string& key, std::vector<std::string> cells);
+
+    // After an add, without the lock: tells the listener, then queues a check
+    // (when url is not empty and a checker exists).
+    void AfterAdd(const std::string& checkUrl, MediaCheckKind kind);
+    // Sends the count notification (code 51 + kind, count | 100 << 16).
+    void SendCount();
+
+    // The size rule for one row; called under the lock.
+    virtual bool PassesSizeRule(const ListRow& row) const = 0;
+    // The address form SetItemSize looks rows up by.
+    virtual std::string SizeKey(std::string_view url) const;
+    // Three-way order of two rows on a column, before the direction applies.
+    // Column 0 follows the name mode; the size column orders by the size it
+    // shows; everything else case-insensitively.
+    virtual int CompareColumn(const ListRow& a, const ListRow& b, int column) const;
+
+    // Sorts with the current state; `compare` overrides CompareColumn.
+    template <typename Compare>
+    void SortLocked(Compare compare) {
+        const int dir = sort_.direction;
+        SortRows(table_, [&](const ListRow& a, const ListRow& b) { return Directed(compare(a, b), dir); });
+        Touch();
+    }
+
+    // The size as the size rule reads a size cell: the leading number,
+    // times 1024 for "KB" or 1048576 for "MB".
+    static long long RuleSize(const std::string& cell);
+
+    void Touch() { revision_.fetch_add(1); }
+    int CountLocked() const;
+
+    mutable std::mutex mu_;
+    ListTable table_;
+    SortState sort_;
+    NameSortMode mode_ = NameSortMode::Name;
+
+private:
+    const MediaListLayout& layout_;
+    std::unordered_set<std::string> seen_;
+    std::atomic<std::uint64_t> revision_{0};
+    std::atomic<Notifier*> notifier_{nullptr};
+    std::atomic<MediaCheckQueue*> checker_{nullptr};
+    std::atomic<ListsChangedListener*> listener_{nullptr};
+};
+
+// The folder (up to and including the last "\", else the last "/") and the
+// file name of an address; the whole address is the name when it has
+// neither. A "\" wins over "/" because local pages use it.
+void SplitFolderAndName(std::string_view url, std::string& folder, std::string& name);
+
+// The text without a leading "http://" (any case); "https://" stays.
+std::string WithoutHttp(std::string_view text);
+
+}  // namespace flk

@@ -1,0 +1,26 @@
+#pragma once
+#include "lists/MediaList.h"
+
+#include <string>
+#include <string_view>
+
+namespace flk {
+
+// The movies list. Columns: 0 "Movies" (file name), 1 "Path" (folder),
+// 2 "Title", 3 "Url" (source page), 4 "Size (Bytes)", 5 "Link string".
+// Movie addresses are kept and compared without a leading "http://", so the
+// same movie found with and without it is one row.
+class MoviesList : public MediaList {
+public:
+    MoviesList();
+
+    // titleAndSource: page title + ";;;" + source page address. Queues a
+    // movie check and sends the movies count. False for a duplicate.
+    bool AddMovie(std::string_view url, std::string_view titleAndSource, std::string_view linkText);
+
+protected:
+    bool PassesSizeRule(const ListRow& row) const override;
+    std::string SizeKey(std::string_view url) const override;
+};
+
+}  // namespace flk

@@ -1,0 +1,55 @@
+#include "lists/SoundsList.h"
+
+#include "platform/Notifier.h"
+#include "platform/TextUtil.h"
+
+namespace flk {
+
+namespace {
+
+constexpr ListColumn kColumns[] = {
+    {"Sounds", 120}, {"Path", 170},         {"Title", 150},
+    {"Url", 200},    {"Size (Bytes)", 100}, {"Link string", 150},
+};
+
+constexpr MediaListLayout kLayout{
+    "Sounds",         kColumns,  std::size(kColumns), 4, 4, "1,0,2,3",
+    "SoundLinks.txt", "Sounds:", "SoundsReport.txt",  "{[(SoundsList)]}",
+    notify::SoundsCount,
+};
+
+}  // namespace
+
+SoundsList::SoundsList() : MediaList(kLayout) {}
+
+// The scheme test ignores case both when queueing and when counting, so an
+// "FTP://" sound that was never checked still counts.
+bool SoundsList::Unchecked(std::string_view address) const {
+    return !ftpValidation_ && StartsWithNoCase(address, "ftp://");
+}
+
+bool SoundsList::AddSound(std::string_view url, std::string_view sourceUrl, std::string_view sourceTitle,
+                          std::string_view linkText) {
+    const std::string address = TrimCopy(url);
+    std::string folder, name;
+    SplitFolderAndName(address, folder, name);
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        if (!AppendRowLocked(address, {std::move(name), std::move(folder), std::string(sourceTitle),
+                                       WithoutHttp(Trim(sourceUrl)), std::string(), std::string(linkText)}))
+            return false;
+    }
+    if (Unchecked(address)) {
+        AfterAdd(std::string(), MediaCheckKind::Sound);
+        SendCount();
+    } else {
+        AfterAdd(address, MediaCheckKind::Sound);
+    }
+    return true;
+}
+
+bool SoundsList::PassesSizeRule(const ListRow& row) const {
+    return Unchecked(row.cells[1]) || RuleSize(row.cells[4]) > 10;
+}
+
+}  // namespace flk
