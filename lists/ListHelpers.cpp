@@ -110,15 +110,6 @@ bool FindBlock(std::string_view projectText, std::string_view marker, std::strin
     return true;
 }
 
-std::vector<std::string> SplitBySeparator(std::string_view text, std::string_view separator) {
-    std::vector<std::string> pieces = Split(text, separator);
-    // Split keeps the rest after the last separator as its last piece.
-    std::string rest = TrimCopy(pieces.back());
-    pieces.pop_back();
-    if (!rest.empty()) pieces.push_back(std::move(rest));
-    return pieces;
-}
-
 void SelectByPattern(ListTable& table, std::string_view pattern, std::size_t column) {
     std::vector<std::string> pieces;
     for (const std::string& p : Split(pattern, "*")) {

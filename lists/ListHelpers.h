@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/SplitBySeparator.h"
 #include "lists/ListTable.h"
 
 #include <cstddef>
@@ -53,10 +54,6 @@ void LoadListBlock(ListTable& table, std::string_view block, std::size_t columns
 // follows the marker up to the next "{[(". False when the marker is absent.
 bool FindBlock(std::string_view projectText, std::string_view marker, std::string_view& body);
 
-// Splits at every separator: each piece before a separator is kept as it is
-// (empty pieces too); the rest after the last separator is trimmed and kept
-// only when not empty.
-std::vector<std::string> SplitBySeparator(std::string_view text, std::string_view separator);
 
 // Selects the rows whose text in `column` contains every "*"-separated,
 // trimmed, non-empty piece of the pattern (case-sensitive, any order), and

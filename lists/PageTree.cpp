@@ -1,5 +1,6 @@
 #include "lists/PageTree.h"
 
+#include "lists/ListHelpers.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@ namespace flk {
 
 namespace {
 
-constexpr char kSeparator[] = ";-;";
 constexpr char kNoTitle[] = "<<No Title>>";
 
 std::string TreeText(const std::string& text) {
@@ -174,16 +174,17 @@ std::string PageTrees::SaveBlock() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string body;
     for (TreeModel::Id id : urls_.DepthFirstOrder()) {
-        body += urls_.Text(id) + kSeparator;
         const TreeModel::Id parent = urls_.Parent(id);
-        body += (parent == TreeModel::kNone ? std::string("top") : urls_.Text(parent)) + kSeparator;
+        body += ProtectCell(urls_.Text(id));
+        body += kCellSeparator;
+        body += parent == TreeModel::kNone ? std::string("top") : ProtectCell(urls_.Text(parent));
+        body += kCellSeparator;
     }
     return body;
 }
 
 void PageTrees::LoadBlock(const std::string& body) {
-    std::vector<std::string> pieces = Split(body, kSeparator);
-    if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();  // after the last separator
+    const std::vector<std::string> pieces = SplitBySeparator(body, kCellSeparator);
     std::string lastParent;
     for (std::size_t i = 0; i < pieces.size(); i += 2) {
         if (i + 1 < pieces.size()) lastParent = pieces[i + 1];

@@ -18,4 +18,10 @@ int SplitBySeparator(std::string_view text, std::string_view separator,
     return static_cast<int>(pieces.size());
 }
 
+std::vector<std::string> SplitBySeparator(std::string_view text, std::string_view separator) {
+    std::vector<std::string> pieces;
+    SplitBySeparator(text, separator, pieces);
+    return pieces;
+}
+
 }  // namespace flk

@@ -12,5 +12,6 @@ namespace flk {
 // the trimmed text as one piece.
 int SplitBySeparator(std::string_view text, std::string_view separator,
                      std::vector<std::string>& pieces);
+std::vector<std::string> SplitBySeparator(std::string_view text, std::string_view separator);
 
 }  // namespace flk

@@ -66,6 +66,16 @@ TEST(PageTree, BlockRoundTripAddsToWhatIsThere) {
     PageTrees loaded;
     loaded.LoadBlock(block);
     EXPECT_EQ(loaded.SaveBlock(), block);
+    // A title holding the cell separator cannot split the block.
+    PageTrees odd;
+    odd.AddTreeItem("s.example/", "");
+    odd.AddTreeItem("<<a;-;b {[(c>>", "s.example/");
+    PageTrees oddLoaded;
+    oddLoaded.LoadBlock(odd.SaveBlock());
+    oddLoaded.WithUrlTree([](TreeModel& t) {
+        t.ExpandAll();
+        EXPECT_EQ(Texts(t, t.VisibleOrder()), (std::vector<std::string>{"s.example/", "<<a; -;b { [(c>>"}));
+    });
     // A last pair without its parent reuses the previous parent.
     PageTrees partial;
     partial.LoadBlock("r;-;top;-;x;-;r;-;y");
