@@ -1,18 +1,21 @@
 #include "app/Settings.h"
 
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace flk {
 
 Settings::Settings(std::string profilePath, std::string programFolder)
     : file_(std::move(profilePath)), programFolder_(std::move(programFolder)) {}
 
-Settings Settings::ForUser() {
-    return Settings(JoinPath(WindowsDirectory(), "flk.ini"), DefaultProgramFolder());
+std::unique_ptr<Settings> Settings::ForUser() {
+    return std::make_unique<Settings>(JoinPath(WindowsDirectory(), "flk.ini"), DefaultProgramFolder());
 }
 
 std::string Settings::GetProfileString(const std::string& section, const std::string& key,
                                        const std::string& def) const {
+    std::string value;
+    if (FindOverride(section, key, value)) return value;
     return file_.GetString(section, key, def);
 }
 
@@ -22,7 +25,29 @@ bool Settings::WriteProfileString(const std::string& section, const std::string&
 }
 
 int Settings::GetProfileInt(const std::string& section, const std::string& key, int def) const {
+    std::string value;
+    if (FindOverride(section, key, value)) return ProfileIntFromText(value, def);
     return file_.GetInt(section, key, def);
+}
+
+namespace {
+std::string OverrideKey(const std::string& section, const std::string& key) {
+    return ToLowerAscii(Trim(section)) + "\n" + ToLowerAscii(Trim(key));
+}
+}  // namespace
+
+void Settings::SetOverride(const std::string& section, const std::string& key, const std::string& value) {
+    std::lock_guard<std::mutex> lock(overridesLock_);
+    overrides_[OverrideKey(section, key)] = value;
+}
+
+bool Settings::FindOverride(const std::string& section, const std::string& key, std::string& value) const {
+    std::lock_guard<std::mutex> lock(overridesLock_);
+    if (overrides_.empty()) return false;
+    auto it = overrides_.find(OverrideKey(section, key));
+    if (it == overrides_.end()) return false;
+    value = it->second;
+    return true;
 }
 
 bool Settings::WriteProfileInt(const std::string& section, const std::string& key, int value) {

@@ -2,7 +2,11 @@
 #include "app/SettingsKeys.h"
 #include "platform/ProfileFile.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <type_traits>
 
 namespace flk {
 
@@ -15,7 +19,7 @@ public:
     Settings(std::string profilePath, std::string programFolder);
 
     // "flk.ini" in the Windows directory, the installed resources as home.
-    static Settings ForUser();
+    static std::unique_ptr<Settings> ForUser();
 
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& def) const;
@@ -50,9 +54,24 @@ public:
 
     const std::string& ProfilePath() const { return file_.Path(); }
 
+    // A value that reads in place of the file's for this run only (command
+    // line options of batch runs); writes of the key still go to the file.
+    void SetOverride(const std::string& section, const std::string& key, const std::string& value);
+    template <class Key, class Value>
+    void Override(const Key& k, const Value& v) {
+        if constexpr (std::is_arithmetic_v<Value>)
+            SetOverride(k.section, k.key, std::to_string(v));
+        else
+            SetOverride(k.section, k.key, std::string(v));
+    }
+
 private:
+    bool FindOverride(const std::string& section, const std::string& key, std::string& value) const;
+
     ProfileFile file_;
     std::string programFolder_;
+    mutable std::mutex overridesLock_;
+    std::map<std::string, std::string> overrides_;  // "section\nkey" in lower case
 };
 
 // Plain decimal conversion: optional white space and sign, leading digits;

@@ -17,7 +17,7 @@ FlkApp::FlkApp() = default;
 bool FlkApp::OnInit() {
     SetAppName("Findlark");
     InitResources();
-    settings_ = std::make_unique<Settings>(Settings::ForUser());
+    settings_ = Settings::ForUser();
 
     internetReady_ = InitInternet();
     WxStartupUi ui;

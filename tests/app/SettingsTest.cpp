@@ -119,3 +119,17 @@ TEST(Settings, HostsComeFromConfiguration) {
     s.WriteDefaults();
     EXPECT_EQ(s.Get(keys::UrlsHistoryHistory), "127.0.0.1:8080;");
 }
+
+TEST(Settings, OverridesReadInsteadOfTheFileAndAreNotWritten) {
+    test::TempDir dir;
+    Settings s(dir.File("flk.ini"), dir.Path());
+    s.Set(keys::CrawlerMaxDepth, std::string("15"));
+    s.Override(keys::CrawlerMaxDepth, 3);
+    s.Override(keys::CrawlerFilter, "*.html");
+    EXPECT_EQ(s.GetDecimal(keys::CrawlerMaxDepth), 3);
+    EXPECT_EQ(s.GetProfileInt("CRAWLER", "MaxDepth", 0), 3);
+    EXPECT_EQ(s.Get(keys::CrawlerFilter), "*.html");
+    Settings plain(dir.File("flk.ini"), dir.Path());
+    EXPECT_EQ(plain.GetDecimal(keys::CrawlerMaxDepth), 15);
+    EXPECT_EQ(plain.Get(keys::CrawlerFilter), "*");
+}
