@@ -1,0 +1,48 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace flk {
+
+class Settings;
+
+// The command line of flkcrawl, the batch front end of the crawler.
+struct CrawlCommand {
+    std::vector<std::string> locations;
+    std::optional<int> depth;
+    std::optional<int> pages;
+    std::optional<int> pagesPerSite;   // 0: no per-site limit
+    std::optional<int> threads;
+    std::optional<bool> images, sounds, movies;
+    std::optional<bool> stayInDomain;
+    std::optional<bool> stayInDir;
+    std::optional<int> domainLevel;
+    std::optional<std::string> filter;
+    std::optional<std::string> query;  // text search
+    std::optional<std::string> projectFolder;
+    std::optional<std::string> hostMap;  // "host=127.0.0.1:port,..." name resolution for the run
+    std::string searchWords;           // --search
+    std::string guideCategory;         // --guide
+    std::string engine;                // --engine
+    bool singlePage = false;
+    bool resultPages = true;
+    bool quiet = false;
+    bool help = false;
+};
+
+struct CrawlCommandParse {
+    bool ok = false;
+    std::string error;  // for the user, when !ok
+    CrawlCommand command;
+};
+
+// Parses the arguments after the program name.
+CrawlCommandParse ParseCrawlCommand(const std::vector<std::string>& args);
+
+// Applies the options as run-only settings (the profile file is unchanged).
+void ApplyCrawlCommand(const CrawlCommand& command, Settings& settings);
+
+extern const char kCrawlCommandHelp[];
+
+}  // namespace flk
