@@ -61,9 +61,9 @@ std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_v
                       value)) {
             const std::string_view link = Trim(value);
             if (!link.empty() && link.front() != '#') {
-                const std::string joined = JoinUrl(link, pageUrl);
-                std::string url = joined.empty() ? std::string() : WithDefaultScheme(joined);
-                if (!url.empty() && FollowableScheme(url) && seen.insert(url).second) links.push_back(std::move(url));
+                std::string url = JoinUrl(link, pageUrl);
+                if (!url.empty() && SchemeLength(url) == 0) url = WithDefaultScheme(url);
+                if (FollowableScheme(url) && seen.insert(url).second) links.push_back(std::move(url));
             }
         }
         pos = end;
