@@ -27,8 +27,8 @@ void CategorySearch::Start(const CategoryRequest& request) {
     const int amount = std::min(context_.settings.Get(keys::SearchCategoriesAmount), kMaxRequests * 10);
     UpdateData data(context_.updateFile, context_.settings);
     data.Load();
-    data.BuildEngineUrls(requestUrls_, engine_names::kDirectory, scope_.directoryTemplate, request.encodedQuery,
-                         amount);
+    data.BuildEngineUrls(requestUrls_, engine_names::kDirectory, scope_.directoryTemplate,
+                         request.encodedQuery, amount);
     state_ = State::Loading;
     for (const std::string& url : requestUrls_) {
         auto thread = std::make_unique<YahooThread>(url, static_cast<DirectoryThreadOwner&>(*this),
@@ -144,7 +144,8 @@ bool CategorySearch::OkEnabled() const { return RemoveEnabled() || !webPageUrls_
 
 void CategorySearch::ChooseAutomatically() {
     if (state_ == State::Ended || state_ == State::Idle) return;
-    const std::size_t limit = request_.maxCategories > 0 ? static_cast<std::size_t>(request_.maxCategories) : 0;
+    const std::size_t limit =
+        request_.maxCategories > 0 ? static_cast<std::size_t>(request_.maxCategories) : 0;
     for (int top : tree_.TopLevel()) AddPaths(tree_.PathsUnder(top), limit);
     state_ = State::Choosing;
     Ok();

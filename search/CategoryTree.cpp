@@ -53,7 +53,8 @@ std::vector<std::string> CategoryTree::PathsUnder(int id) const {
         const Node& node = nodes_[static_cast<std::size_t>(stack.back())];
         stack.pop_back();
         if (node.category) paths.push_back(node.path);
-        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) stack.push_back(*child);
+        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child)
+            stack.push_back(*child);
     }
     return paths;
 }
@@ -69,4 +70,3 @@ std::string PathPartOf(std::string_view path) {
 }
 
 }  // namespace flk
-

@@ -53,11 +53,20 @@ std::size_t ParseDirectoryReply(std::string_view body, std::vector<DirectoryReco
         if (!inRecord) continue;
         DirectoryRecord& r = out.back();
         switch (line[0]) {
-            case 'T': r.title = std::string(value); break;
-            case 'R': r.text = std::string(value); break;
-            case 'E': r.extra = std::string(value); break;
-            case 'F': r.path = CleanCategoryPath(value); break;
-            default: break;
+            case 'T':
+                r.title = std::string(value);
+                break;
+            case 'R':
+                r.text = std::string(value);
+                break;
+            case 'E':
+                r.extra = std::string(value);
+                break;
+            case 'F':
+                r.path = CleanCategoryPath(value);
+                break;
+            default:
+                break;
         }
     }
     return added;
@@ -67,13 +76,18 @@ std::string DirectoryStatusText(int code) {
     std::string kind;
     if (code >= 400 && code <= 499) {
         kind = "Request error";
-        if (code == 400) kind += ": Unintelligble request";
-        else if (code == 404) kind += ": Requested URL not found";
-        else if (code == 405) kind += ": Server does not support requested method";
+        if (code == 400)
+            kind += ": Unintelligble request";
+        else if (code == 404)
+            kind += ": Requested URL not found";
+        else if (code == 405)
+            kind += ": Server does not support requested method";
     } else if (code >= 500 && code <= 599) {
         kind = "Server error";
-        if (code == 500) kind += ": Unknown server error";
-        else if (code == 503) kind += ": Server capacity reached";
+        if (code == 500)
+            kind += ": Unknown server error";
+        else if (code == 503)
+            kind += ": Server capacity reached";
     }
     return "Query status code: " + std::to_string(code) + " (" + kind + ")";
 }

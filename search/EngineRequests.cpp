@@ -12,8 +12,10 @@ namespace {
 
 std::string BaseOf(const std::string& configured) {
     std::string base = WithDefaultScheme(Trim(configured));
-    // Only a slash that ends the text: "http://" itself must stay whole.
-    while (!base.empty() && base.back() == '/' && base.find("://") + 3 < base.size()) base.pop_back();
+    // Trailing slashes go, but never those of "scheme://" itself.
+    const std::size_t scheme = base.find("://");
+    const std::size_t keep = scheme == std::string::npos ? 1 : scheme + 4;
+    while (base.size() > keep && base.back() == '/') base.pop_back();
     return base;
 }
 
@@ -34,10 +36,14 @@ EngineKind EngineKindOf(std::string_view name) {
 
 std::string SearchingStatus(EngineKind kind) {
     switch (kind) {
-        case EngineKind::Altavista: return "Searching the web using Altavista...";
-        case EngineKind::WebCrawler: return "Searching the web using Web crawler...";
-        case EngineKind::HotBot: return "Searching the web using HotBot...";
-        case EngineKind::Directory: break;
+        case EngineKind::Altavista:
+            return "Searching the web using Altavista...";
+        case EngineKind::WebCrawler:
+            return "Searching the web using Web crawler...";
+        case EngineKind::HotBot:
+            return "Searching the web using HotBot...";
+        case EngineKind::Directory:
+            break;
     }
     return "Searching the web using Yahoo...";
 }
@@ -67,15 +73,15 @@ std::vector<std::string> BuildResultPageUrls(EngineKind kind, const EngineHosts&
             const int perPage = std::min(maxPages, 200);
             if (perPage <= 0) break;
             for (int s = 0; s < maxPages && static_cast<int>(urls.size()) < kMaxResultPages; s += perPage)
-                urls.push_back(hosts.webCrawler + "/cgi-bin/WebQuery?search=" + q +
-                               "&src=wc_more&perPage=" + std::to_string(perPage) +
-                               "&start=" + std::to_string(s));
+                urls.push_back(hosts.webCrawler + "/cgi-bin/WebQuery?search=" + q + "&src=wc_more&perPage=" +
+                               std::to_string(perPage) + "&start=" + std::to_string(s));
             break;
         }
         case EngineKind::HotBot:
             urls.push_back(hosts.hotBot + "/default.asp?MT=" + q + kHotBotTail + kHotBotCount + kHotBotEnd);
             break;
-        case EngineKind::Directory: break;
+        case EngineKind::Directory:
+            break;
     }
     return urls;
 }

@@ -34,7 +34,7 @@ struct EngineHosts {
     std::string altavista;
     std::string webCrawler;
     std::string hotBot;
-    std::string directory;  // the directory site's root, for relative category links
+    std::string directory;       // the directory site's root, for relative category links
     std::string webCrawlerHost;  // the configured WebCrawler host as written
     std::string booksellerFragment;
 

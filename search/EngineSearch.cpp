@@ -140,7 +140,8 @@ void EngineSearch::Reap() {
     std::vector<Entry> finished;
     {
         std::lock_guard<std::mutex> guard(threadsLock_);
-        auto split = std::stable_partition(threads_.begin(), threads_.end(), [](const Entry& e) { return !e.done; });
+        auto split =
+            std::stable_partition(threads_.begin(), threads_.end(), [](const Entry& e) { return !e.done; });
         std::move(split, threads_.end(), std::back_inserter(finished));
         threads_.erase(split, threads_.end());
     }
@@ -163,7 +164,8 @@ void EngineSearch::Tick() {
     if (!timerRunning_) return;
     Reap();
     switch (DecideRunEnd(Running(), filter_.FoundCount(), filter_.MaxPages())) {
-        case RunEnd::Continue: break;
+        case RunEnd::Continue:
+            break;
         case RunEnd::Finish:
             timerRunning_ = false;
             if (filter_.FoundCount() > 0) {
@@ -174,7 +176,9 @@ void EngineSearch::Tick() {
                 End(kEndedWithout);
             }
             break;
-        case RunEnd::StopNow: StopNow(); break;
+        case RunEnd::StopNow:
+            StopNow();
+            break;
     }
 }
 

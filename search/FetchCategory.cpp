@@ -43,7 +43,8 @@ bool HrefValue(std::string_view tag, std::string_view lowerTag, std::string_view
 
 }  // namespace
 
-std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_view pageUrl, std::size_t maxLinks) {
+std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_view pageUrl,
+                                            std::size_t maxLinks) {
     const std::string lower = ToLowerAscii(html);
     std::vector<std::string> links;
     std::unordered_set<std::string> seen;
@@ -57,8 +58,8 @@ std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_v
         std::size_t end = lower.find('>', nameEnd);
         if (end == std::string::npos) end = lower.size();
         std::string_view value;
-        if (HrefValue(html.substr(nameEnd, end - nameEnd), std::string_view(lower).substr(nameEnd, end - nameEnd),
-                      value)) {
+        if (HrefValue(html.substr(nameEnd, end - nameEnd),
+                      std::string_view(lower).substr(nameEnd, end - nameEnd), value)) {
             const std::string_view link = Trim(value);
             if (!link.empty() && link.front() != '#') {
                 std::string url = JoinUrl(link, pageUrl);
@@ -71,7 +72,8 @@ std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_v
     return links;
 }
 
-std::vector<std::string> PickAtRandom(const std::vector<std::string>& items, std::size_t count, std::mt19937& rng) {
+std::vector<std::string> PickAtRandom(const std::vector<std::string>& items, std::size_t count,
+                                      std::mt19937& rng) {
     if (items.size() <= count) return items;
     std::vector<std::size_t> order(items.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;

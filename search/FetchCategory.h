@@ -24,7 +24,8 @@ std::vector<std::string> ExtractAnchorLinks(std::string_view html, std::string_v
 
 // Up to count entries picked at random without repeats; all of them, in
 // their order, when there are no more than count.
-std::vector<std::string> PickAtRandom(const std::vector<std::string>& items, std::size_t count, std::mt19937& rng);
+std::vector<std::string> PickAtRandom(const std::vector<std::string>& items, std::size_t count,
+                                      std::mt19937& rng);
 
 // What a guide search found on its category page.
 struct GuidePick {

@@ -45,7 +45,9 @@ bool IsAcceptableFoundLink(std::string_view link, const std::vector<std::string>
 }
 
 FoundAddressFilter::FoundAddressFilter(const EngineHosts& hosts)
-    : directoryRoot_(hosts.directory), bookseller_(hosts.booksellerFragment), exclusions_(BuildExclusionList(hosts)) {}
+    : directoryRoot_(hosts.directory),
+      bookseller_(hosts.booksellerFragment),
+      exclusions_(BuildExclusionList(hosts)) {}
 
 void FoundAddressFilter::Reset(int maxPages, bool categoryWalk) {
     std::lock_guard<std::mutex> guard(lock_);

@@ -32,23 +32,28 @@ TEST(EngineRequests, AddressesPerEngineAndMaxPages) {
     const auto av = BuildResultPageUrls(EngineKind::Altavista, h, "q", 25);
     ASSERT_EQ(av.size(), 3u);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(av[i], "http://altavista.search.example/cgi-bin/query?pg=aq&what=web&kl=XX&q=q"
-                         "&navig10.x=9&navig" + std::to_string(i * 10) + ".y=9");
+        EXPECT_EQ(av[i],
+                  "http://altavista.search.example/cgi-bin/query?pg=aq&what=web&kl=XX&q=q"
+                  "&navig10.x=9&navig" +
+                      std::to_string(i * 10) + ".y=9");
 
     const auto wc = BuildResultPageUrls(EngineKind::WebCrawler, h, "q", 450);
-    EXPECT_EQ(wc, (std::vector<std::string>{
-                      "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=0",
-                      "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=200",
-                      "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=400"}));
+    EXPECT_EQ(
+        wc,
+        (std::vector<std::string>{
+            "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=0",
+            "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=200",
+            "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=200&start=400"}));
     EXPECT_EQ(BuildResultPageUrls(EngineKind::WebCrawler, h, "q", 30).at(0),
               "http://webcrawler.search.example/cgi-bin/WebQuery?search=q&src=wc_more&perPage=30&start=0");
 
     const auto hb = BuildResultPageUrls(EngineKind::HotBot, h, "q", 500);
     ASSERT_EQ(hb.size(), 1u);
-    EXPECT_EQ(hb[0],
-              "http://hotbot.search.example/default.asp?MT=q&SM=MC&AM0=MC&AT0=words&AW0=sex+gallery&AM1=MN"
-              "&AT1=words&AW1=gay+male+man&savenummod=2&date=WH&DV=7&DR=newer&DM=1&DD=1&DY=98&FSU=1&FS=jpg"
-              "&RD=AN&Domain=&RG=.com&PS=D&PD=3&DC=100&DE=0&SUBMIT=SEARCH&_v=2&OPs=MDRTP&NUMMOD=2&_v=2&OPs=MDRTP");
+    EXPECT_EQ(
+        hb[0],
+        "http://hotbot.search.example/default.asp?MT=q&SM=MC&AM0=MC&AT0=words&AW0=sex+gallery&AM1=MN"
+        "&AT1=words&AW1=gay+male+man&savenummod=2&date=WH&DV=7&DR=newer&DM=1&DD=1&DY=98&FSU=1&FS=jpg"
+        "&RD=AN&Domain=&RG=.com&PS=D&PD=3&DC=100&DE=0&SUBMIT=SEARCH&_v=2&OPs=MDRTP&NUMMOD=2&_v=2&OPs=MDRTP");
 
     // No pages for nothing wanted, and a bounded list for a huge number.
     EXPECT_TRUE(BuildResultPageUrls(EngineKind::Altavista, h, "q", 0).empty());
@@ -92,7 +97,8 @@ TEST(FoundAddressFilter, RecordsWebAddressesOnceUpToMaxPages) {
     };
     for (const Row& r : rows) EXPECT_EQ(f.Offer(r.link, "http://engine/page1"), r.outcome) << r.link;
     EXPECT_EQ(f.FoundCount(), 3);
-    EXPECT_EQ(f.JoinedAddresses(), "HTTP://Site.example/A.html;https://secure.example/;http://third.example/;");
+    EXPECT_EQ(f.JoinedAddresses(),
+              "HTTP://Site.example/A.html;https://secure.example/;http://third.example/;");
     EXPECT_EQ(f.SourceOf("https://secure.example/"), "http://engine/page1");
     f.Reset(3, false);
     EXPECT_EQ(f.FoundCount(), 0);
@@ -137,7 +143,8 @@ TEST(FoundAddressFilter, CategoryWalkGoesDownOncePerRun) {
     f.Reset(100, true);
     int walked = 0;
     for (int i = 0; i < FoundAddressFilter::kMaxWalkPages + 50; ++i)
-        walked += f.Offer("/cat/Arts/" + std::to_string(i) + "/", page) == FoundAddressFilter::Outcome::WalkCategory;
+        walked += f.Offer("/cat/Arts/" + std::to_string(i) + "/", page) ==
+                  FoundAddressFilter::Outcome::WalkCategory;
     EXPECT_EQ(walked, FoundAddressFilter::kMaxWalkPages);
 }
 
@@ -238,7 +245,8 @@ TEST(GuideLinks, AnchorsJoinedAndPickedWithoutRepeats) {
         "<a name=x><a\nhref=/pics/a.jpg><a href=\"one.html\"><a href=\"mailto:me@x\"><a href=#top>"
         "<a href=\"http://other.example/\"><a href=\"www.plain.example",
         "http://guide.example/eng/Animals.htm");
-    EXPECT_EQ(links, (std::vector<std::string>{"http://guide.example/eng/one.html", "http://guide.example/eng/Two.htm",
+    EXPECT_EQ(links, (std::vector<std::string>{"http://guide.example/eng/one.html",
+                                               "http://guide.example/eng/Two.htm",
                                                "http://guide.example/pics/a.jpg", "http://other.example/",
                                                "http://guide.example/eng/www.plain.example"}));
 
