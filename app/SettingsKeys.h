@@ -160,4 +160,10 @@ inline constexpr StrKey BundlerBottUrl{"bundler", "BottUrl", ""};
 inline constexpr StrKey BundlerFlkUrl{"bundler", "FlkUrl", ""};
 }  // namespace keys
 
+// The bookseller whose engine-result pages ("/av-search/") are not start
+// locations.
+namespace hosts {
+inline constexpr StrKey Bookseller{"hosts", "bookseller", "books.shop.example"};
+}  // namespace hosts
+
 }  // namespace flk

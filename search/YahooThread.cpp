@@ -1,0 +1,58 @@
+#include "search/YahooThread.h"
+
+#include "platform/UrlSplit.h"
+#include "search/SearchEngineThread.h"
+
+namespace flk {
+
+YahooThread::YahooThread(std::string requestUrl, DirectoryThreadOwner& owner, InternetShare& internet,
+                         InternetOptions network)
+    : WorkerThread(kClassName),
+      url_(std::move(requestUrl)),
+      owner_(owner),
+      internet_(internet),
+      network_(std::move(network)) {}
+
+YahooThread::~YahooThread() {
+    RequestStop();
+    Join();
+}
+
+void YahooThread::Fetch(std::string& body) {
+    UrlParts parts;
+    if (!SplitUrl(url_, parts) || (parts.service != UrlService::Http && parts.service != UrlService::Https))
+        return;
+    const InternetSession session(internet_, kSearchAgent, network_);
+    auto request = session.OpenRequest(url_, &StopFlag());
+    if (!request || !request->Send()) return;
+    status_ = request->StatusCode();
+    if (status_ != 200) {
+        statusText_ = DirectoryStatusText(status_);
+        return;
+    }
+    std::string line;
+    while (!StopRequested() && body.size() < kDirectoryReplyCap && request->ReadLine(line)) {
+        body += line;
+        body += '\n';
+        owner_.ReplyProgress(request->BytesRead());
+    }
+    request->Close();
+}
+
+void YahooThread::Run() {
+    std::string body;
+    Fetch(body);
+    if (!StopRequested()) {
+        if (body.empty()) {
+            // A non-200 reply ends quietly; only a missing reply is reported.
+            if (statusText_.empty()) owner_.EmptyReply();
+        } else {
+            std::vector<DirectoryRecord> records;
+            ParseDirectoryReply(body, records, owner_.RecordRoom());
+            if (!records.empty()) owner_.AddRecords(std::move(records));
+        }
+    }
+    owner_.DirectoryDone(this);
+}
+
+}  // namespace flk
