@@ -1,0 +1,70 @@
+#pragma once
+#include "lists/ListTable.h"
+#include "templates/AdvSource.h"
+#include "templates/ResultTable.h"
+
+#include <string>
+
+namespace flk {
+
+// Which kinds have results, so a page links only to kinds that have pages.
+struct ResultPresence {
+    bool images = false;
+    bool movies = false;
+    bool sounds = false;
+    bool text = false;
+};
+
+// What one kind's pages are made from, besides its list.
+struct ResultPagesRequest {
+    ResultKind kind = ResultKind::Images;
+    // Where the templates are read and the pages written.
+    std::string projectFolder;
+    // Where the shipped templates and frame pages are copied from when the
+    // project folder lacks them; "" copies nothing.
+    std::string programFolder;
+    std::string subject;          // `subject`
+    std::string server;           // `trn_server`
+    int templateNumber = 2;       // the safety level; clamped to 1..3
+    ResultPresence present;
+};
+
+// The template number of a safety level: below 1 counts as 1, above 3 as 3.
+int ClampTemplateNumber(int level);
+
+// "ImagesTemplate2.htm", "VideoTemplate2.htm", "AudioTemplate2.htm",
+// "TextTemplate2.htm" (n clamped).
+std::string TemplateFileName(ResultKind kind, int n);
+// "ImagesList0.htm", "VideoList0.htm", "AudioList0.htm", "TextList0.htm".
+std::string ListPageName(ResultKind kind, long long k);
+// "ImagesFrame2.htm", "VideoFrame2.htm", "AudioFrame2.htm", "TextFrame2.htm"
+// (n clamped).
+std::string FramePageName(ResultKind kind, int n);
+
+// Copies the kind's template and frame page for template number n from the
+// program folder into the project folder, each only when the project folder
+// lacks it, so a user's edited template is never replaced.
+void InstallTemplateFiles(const std::string& projectFolder, const std::string& programFolder, ResultKind kind,
+                          int n);
+
+// Writes the numbered list pages of one kind from its template and returns
+// the path of the first page ("" when none was written).
+//
+// The template's "xband" named `demo` shows the rows (selected rows of the
+// list, else all); its `rowcount` is the rows per page (10 when 0 or less).
+// Pages k = 0, 1, ... are written while k * rowcount < number of rows, so
+// every row is on some page and a single row gets one. A template without
+// `demo` writes nothing.
+//
+// Variables on each page: subject, trn_server, page_no (k), disp_page_no
+// (k + 1, by the callback of the nodes `pc_up` and `pc_bottom`),
+// next_page_no and priv_page_no (set before the page renders, so
+// navigation above the list has them too), page_count, row_count,
+// first_row and last_row (1-based rows shown on the page), and the values
+// the advertisement source publishes into "adv" nodes. The nodes
+// img_link_*, video_link_*, audio_link_* and text_link_* (_up, _bottom) are
+// enabled for the kinds present. Every inserted value is HTML-escaped by
+// the tags that insert it.
+std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv);
+
+}  // namespace flk
