@@ -42,6 +42,25 @@ void CopyIfMissing(const std::string& projectFolder, const std::string& programF
     WriteBinaryFile(target, bytes);  // a failed copy shows as the missing-template page
 }
 
+// A plain tag named "page_number" inside an "xpagecontrol" sets "disp_" +
+// the control's page variable to that page's number counted from 1, so the
+// link of each page can show it.
+void AttachPageNumberHooks(VTemplate& tpl) {
+    std::vector<VTag*> tags;
+    tpl.Root().FindAllOfType(tagtype::Tag, tags);
+    for (VTag* tag : tags) {
+        if (!EqualsNoCase(tag->GetAttribute("name", ""), "page_number")) continue;
+        const VTag* control = tag->Parent();
+        while (control && control->Type() != tagtype::XPageControl) control = control->Parent();
+        if (!control || !control->HasAttribute("pc_name")) continue;
+        const std::string var = control->GetAttribute("pc_name", "");
+        tag->SetCallback([var](RenderContext& ctx) {
+            ctx.SetVariable("disp_" + var, static_cast<long long>(ctx.VariableNumber(var)) + 1);
+            return true;
+        });
+    }
+}
+
 }  // namespace
 
 int ClampTemplateNumber(int level) { return std::clamp(level, 1, 3); }
@@ -82,6 +101,7 @@ std::string GenerateListPages(const ResultPagesRequest& request, const ListTable
     };
     tpl.SetCallback("pc_up", pageNumber);
     tpl.SetCallback("pc_bottom", pageNumber);
+    AttachPageNumberHooks(tpl);
 
     adv.SetSubject(request.subject);
     std::vector<VTag*> advNodes;

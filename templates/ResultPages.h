@@ -63,7 +63,8 @@ void InstallTemplateFiles(const std::string& projectFolder, const std::string& p
 // first_row and last_row (1-based rows shown on the page), and the values
 // the advertisement source publishes into "adv" nodes. The nodes
 // img_link_*, video_link_*, audio_link_* and text_link_* (_up, _bottom) are
-// enabled for the kinds present. Every inserted value is HTML-escaped by
+// enabled for the kinds present. A plain tag named `page_number` inside an
+// "xpagecontrol" sets "disp_" + its `pc_name` to that page's number + 1. Every inserted value is HTML-escaped by
 // the tags that insert it.
 std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv);
 
