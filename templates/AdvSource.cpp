@@ -1,7 +1,7 @@
 #include "templates/AdvSource.h"
 
-#include "platform/HtmlEscape.h"
 #include "platform/TextUtil.h"
+#include "templates/ResultTable.h"
 #include "update/UpdateData.h"
 
 namespace flk {
@@ -111,10 +111,10 @@ std::vector<AdvCategory> AdvCategoriesFromUpdateData(const UpdateData& data) {
         // followed the commas.
         std::string name = TrimCopy(raw);
         if (name.empty()) continue;
-        std::string url = data.GetCategoryPageUrl(name);
         // The page goes into an href; a server's "javascript:" must not.
-        if (url.empty() || !IsLinkableAddress(url)) url = "#";
-        out.push_back({std::move(name), std::move(url)});
+        std::string url = BrowserAddress(data.GetCategoryPageUrl(name));
+        if (url.empty()) url = "#";
+        out.push_back({DisplayUtf8(name), std::move(url)});
     }
     return out;
 }

@@ -103,7 +103,7 @@ std::string GenerateListPages(const ResultPagesRequest& request, const ListTable
     tpl.SetCallback("pc_bottom", pageNumber);
     AttachPageNumberHooks(tpl);
 
-    adv.SetSubject(request.subject);
+    adv.SetSubject(DisplayUtf8(request.subject));
     std::vector<VTag*> advNodes;
     tpl.Root().FindAllOfType(tagtype::Adv, advNodes);
     for (VTag* node : advNodes) {

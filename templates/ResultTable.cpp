@@ -70,7 +70,8 @@ const MediaType* TypeOf(const std::string& extension) {
 }
 
 // A local path as a file address; characters that would end the path early
-// in an address are percent-encoded.
+// in an address are percent-encoded (spaces and other bytes later, with
+// every address).
 std::string FileAddress(std::string_view path) {
     std::string p;
     for (char c : path) {
@@ -79,7 +80,6 @@ std::string FileAddress(std::string_view path) {
             case '%': p += "%25"; break;
             case '#': p += "%23"; break;
             case '?': p += "%3F"; break;
-            case ' ': p += "%20"; break;
             default: p += c;
         }
     }
@@ -161,7 +161,29 @@ TemplateTable BuildResultTable(ResultKind kind, const ListTable& list) {
     return table;
 }
 
-std::string BrowserAddress(std::string_view text) {
+namespace {
+
+// Bytes that may not stand in an address as they are (controls, spaces and
+// everything past ASCII) are percent-encoded, so a Latin-1 address reaches
+// its server with its own bytes and never turns into broken UTF-8.
+std::string EncodeUnsafeBytes(std::string address) {
+    static const char* kHex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(address.size());
+    for (char ch : address) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    return out;
+}
+
+std::string RawBrowserAddress(std::string_view text) {
     const std::string_view t = Trim(text);
     if (t.empty()) return {};
     // With a scheme the address stays as it is ("http://a\b" is a web
@@ -178,6 +200,10 @@ std::string BrowserAddress(std::string_view text) {
     if (!port && !IsLinkableAddress(t)) return {};
     return WithDefaultScheme(t);
 }
+
+}  // namespace
+
+std::string BrowserAddress(std::string_view text) { return EncodeUnsafeBytes(RawBrowserAddress(text)); }
 
 std::string DisplayUtf8(std::string_view text) {
     auto cont = [&](std::size_t i) { return i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };

@@ -39,7 +39,8 @@ TemplateTable BuildResultTable(ResultKind kind, const ListTable& list);
 
 // An address from a list as a link target: web addresses get "http://" when
 // they have no scheme, local paths become "file://" addresses, anything
-// whose scheme is not http, https, ftp or file gives "".
+// whose scheme is not http, https, ftp or file gives "". Spaces, controls
+// and bytes past ASCII are percent-encoded.
 std::string BrowserAddress(std::string_view text);
 
 // Valid UTF-8 as it is; anything else read as Latin-1 and converted.

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 // The templates and frame pages that ship in resources/, rendered over lists
 // like a real crawl leaves them.
@@ -112,6 +111,9 @@ TEST(ShippedTemplates, RenderRealisticListsForEveryLevel) {
                 // Nothing of the tag language is left, and nothing unescaped.
                 EXPECT_EQ(page.find('['), std::string::npos) << where;
                 EXPECT_EQ(page.find("<script"), std::string::npos) << where;
+                if (k == 0) {
+                    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos) << where;
+                }
                 EXPECT_EQ(page.find("href=\"javascript"), std::string::npos) << where;
                 EXPECT_NE(page.find("lark song"), std::string::npos) << where;
                 EXPECT_NE(page.find("Songbirds"), std::string::npos) << where;
@@ -123,20 +125,6 @@ TEST(ShippedTemplates, RenderRealisticListsForEveryLevel) {
             }
             EXPECT_FALSE(FileExists(JoinPath(folder, ListPageName(c.kind, c.pages))));
         }
-    }
-}
-
-TEST(ShippedTemplates, HostileTitleIsEscapedInEveryKind) {
-    test::TempDir temp;
-    for (KindCase& c : Realistic()) {
-        AdvSource adv(1);
-        ResultPagesRequest req;
-        req.kind = c.kind;
-        req.projectFolder = temp.Path();
-        req.programFolder = std::string(FLK_SOURCE_DIR) + "/resources";
-        const std::string page = temp.Read(std::filesystem::path(GenerateListPages(req, c.list, adv)).filename());
-        EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-        EXPECT_EQ(page.find(kHostile), std::string::npos);
     }
 }
 

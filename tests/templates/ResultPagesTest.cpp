@@ -101,12 +101,6 @@ TEST_F(ResultPages, TemplateWithoutDemoWritesNothing) {
     EXPECT_EQ(PagesWritten(), 0);
 }
 
-TEST_F(ResultPages, MissingTemplateGivesTheErrorPage) {
-    // Without a template there is no "demo" either, so nothing is written.
-    EXPECT_EQ(GenerateListPages(Request(), ImageRows(5), adv), "");
-    EXPECT_EQ(PagesWritten(), 0);
-}
-
 TEST_F(ResultPages, VariablesLinksAndPageNumbers) {
     dir.Write("AudioTemplate2.htm",
               "[container name=pc_up]P[systag type=map name=disp_page_no]/[systag type=map name=page_count] "
@@ -190,6 +184,7 @@ TEST(ResultTable, BrowserAddresses) {
         {"a.example:8080/x", "http://a.example:8080/x"},
         {"/home/u/a b#1.jpg", "file:///home/u/a%20b%231.jpg"},
         {"C:\\pics\\x.jpg", "file:///C:/pics/x.jpg"},
+        {"a.example/caf\xe9 1.html", "http://a.example/caf%E9%201.html"},
         {"file:///tmp/x.jpg", "file:///tmp/x.jpg"},
         {"javascript:alert(1)", ""},
         {"JavaScript://%0aalert(1)", ""},
