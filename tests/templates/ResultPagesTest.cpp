@@ -1,4 +1,6 @@
 #include "app/Settings.h"
+#include "lists/ImagesList.h"
+#include "search/HitList.h"
 #include "support/TempDir.h"
 #include "platform/Paths.h"
 #include "templates/ResultPages.h"
@@ -123,6 +125,23 @@ TEST_F(ResultPages, VariablesLinksAndPageNumbers) {
     EXPECT_EQ(dir.Read("AudioList0.htm"),
               "P1/2 <0,1>IAT(1)(2){sky &amp; &lt;lark&gt;|http://s.example/trn/}a.mp3yes,b.midno,");
     EXPECT_EQ(dir.Read("AudioList1.htm"), "P2/2 <0,1>IAT(1)(2){sky &amp; &lt;lark&gt;|http://s.example/trn/}c.wavyes,");
+}
+
+TEST_F(ResultPages, PagesFromTheListModels) {
+    dir.Write("TextTemplate2.htm",
+              "[xband name=demo rowcount=10 pc_name=page_no][xfield name=title]|[xfield name=category]|"
+              "[xfield name=description]|[xfield name=url]|[xfield name=fullcat]|[xfield name=address];[/xband]");
+    dir.Write("ImagesTemplate2.htm", "[xband name=demo][xfield name=address] [xfield name=dimensions];[/xband]");
+    HitList hits;
+    hits.AddHit("HTTP://a.example/p.html", "<b>Larks</b>", 42, "a lark sings");
+    ImagesList images;
+    images.AddImage(" http://a.example/i/lark.jpg", "http://a.example/", "Larks", "alt;;;320;;;240", "");
+    images.AddImage("http://a.example/i/owl.jpg", "http://a.example/", "Owls", "", "");
+
+    GenerateListPages(Request(ResultKind::TextHits), hits.Snapshot(), adv);
+    GenerateListPages(Request(ResultKind::Images), images.Snapshot(), adv);
+    EXPECT_EQ(dir.Read("TextList0.htm"), "&lt;b&gt;Larks&lt;/b&gt;|a lark sings|42|a.example/p.html||http://a.example/p.html;");
+    EXPECT_EQ(dir.Read("ImagesList0.htm"), "http://a.example/i/lark.jpg 320 \xC3\x97 240;http://a.example/i/owl.jpg ;");
 }
 
 TEST_F(ResultPages, TemplatesComeFromTheProgramFolderWhenMissing) {
