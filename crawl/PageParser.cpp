@@ -220,7 +220,9 @@ std::string Scanner::FallbackTitle() const {
             inTag = true;
         } else if (c == '>') {
             inTag = false;
-            collected = TrimCopy(collected);
+            const std::string_view kept = Trim(collected);
+            collected.erase(0, static_cast<std::size_t>(kept.data() - collected.data()));
+            collected.resize(kept.size());
             collected += ' ';
         } else if (!inTag) {
             collected += c;
