@@ -1,7 +1,7 @@
 #pragma once
+#include "crawl/LinkReport.h"
 #include "crawl/ParserOptions.h"
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,26 +9,6 @@ namespace flk {
 
 class LinkTarget;
 class MediaSink;
-
-// Report kinds: what a found target is.
-inline constexpr std::string_view kReportTitle = "koteret";       // the page's title line
-inline constexpr std::string_view kReportImage = "image";         // an <img> source
-inline constexpr std::string_view kReportUrl = "url";             // a link, frame or embedded file
-inline constexpr std::string_view kReportNewDomain = "NewDomain"; // a refresh or redirect target
-
-// Longer addresses are dropped: every address found ends up in the crawl's
-// queues and in the description of every link of its page, so one huge
-// address must not multiply.
-inline constexpr std::size_t kMaxLinkLength = 4096;
-
-// One target found on a page, before it is resolved.
-struct LinkReport {
-    std::string url;          // as written on the page, trimmed
-    std::string kind;         // one of the report kinds above
-    std::string description;  // image: alt;;;width;;;height; link: see LinkDescription
-
-    bool operator==(const LinkReport&) const = default;
-};
 
 // Receives the targets of a page in the order the scans find them.
 class ReportSink {

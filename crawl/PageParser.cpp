@@ -5,6 +5,9 @@
 #include "crawl/LinkTarget.h"
 #include "crawl/MediaExtensions.h"
 #include "platform/TextUtil.h"
+#include "search/HitLine.h"
+#include "search/HtmlToText.h"
+#include "search/QueryEvaluator.h"
 
 #include <algorithm>
 #include <string>
@@ -387,8 +390,30 @@ void Scanner::Embedded(std::string_view tag) {
 }
 
 // Scan 2: the text search. Without a search text every page counts as matched.
-void TextSearch(PageState& page, std::string_view, const Scanner&, const ParserOptions& options, HitSink&) {
-    page.matched = options.search.text.empty();
+// "Titles only" tests the text between the title tags (the whole page when it
+// has no such pair), "Text only" the plain text; the hit line comes from the
+// same text that was tested.
+void TextSearch(PageState& page, std::string_view text, const Scanner& scan, const ParserOptions& options,
+                HitSink& hits) {
+    const SearchOptions& search = options.search;
+    if (search.text.empty()) {
+        page.matched = true;
+        return;
+    }
+    std::string_view tested = text;
+    if (search.titlesOnly && scan.HasTitleTags()) tested = scan.TitleTagText();
+    std::string searched = search.textOnly ? HtmlToText(tested) : std::string(tested);
+
+    CQueryEvaluator evaluator;
+    evaluator.SetMatchCase(search.matchCase);
+    evaluator.SetWholeWords(search.wholeWords);
+    evaluator.SetText(searched);
+    const int score = evaluator.Evaluate(search.text);
+    page.matched = score > 0;
+    if (!page.matched) return;
+    const std::string line =
+        MakeHitLine(searched, BuildKeywordList(search.text), search.matchCase, search.wholeWords);
+    hits.AddHit(TextHit{line, score, page.title, page.url});
 }
 
 }  // namespace

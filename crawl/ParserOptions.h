@@ -1,4 +1,5 @@
 #pragma once
+#include "crawl/CrawlOptions.h"
 #include "crawl/CrawlView.h"
 #include "crawl/Pacing.h"
 #include "crawl/UrlOptions.h"
@@ -6,8 +7,6 @@
 #include <string>
 
 namespace flk {
-
-class Settings;
 
 // The page being parsed, as the worker's crawl item holds it. The parser
 // fills in the title and the matched flag.
@@ -32,8 +31,8 @@ struct ParserOptions {
     Pacing pacing;
 };
 
-// Reads the options from the profile. A missing `view` switch counts as on,
-// as the crawler window counts it.
-ParserOptions ReadParserOptions(Settings& settings, const SearchOptions& search);
+// The parser's part of a crawl's options, with the window's text search and
+// the crawl's pauses.
+ParserOptions MakeParserOptions(const CrawlOptions& crawl, const SearchOptions& search, const Pacing& pacing);
 
 }  // namespace flk

@@ -269,6 +269,55 @@ TEST(PageParser, RoutesAWholePageAndStoresIt) {
     EXPECT_EQ(rec.stored[0].title, "Cats");
 }
 
+TEST(PageParser, TextSearchSetsMatchAndHit) {
+    struct Row {
+        std::string html;
+        SearchOptions search;
+        bool matched;
+        std::vector<std::string> hits;
+    } rows[] = {
+        {"<title>Cats</title><p>the cat sat", {}, true, {}},
+        {"<title>Cats</title><p>the cat sat", {.text = "cat"}, true,
+         {"hit <title>cats</title><p>the cat sat | 216 | Cats | " + std::string(kPage)}},
+        {"<title>Cats</title><p>the cat sat", {.text = "cat", .matchCase = true}, true,
+         {"hit <title>Cats</title><p>the cat sat | 27 | Cats | " + std::string(kPage)}},
+        {"<title>Cats</title><p>the dog", {.text = "dog", .titlesOnly = true}, false, {}},
+        {"<title>Cats</title><p>the dog", {.text = "cow dog"}, false, {}},
+        {"<p>the dog", {.text = "dog", .titlesOnly = true}, true,       // no title tags: the whole page
+         {"hit <p>the dog | 27 |  the dog... | " + std::string(kPage)}},
+        {"<title>x</title><p>y", {.text = "title", .textOnly = true}, false, {}},
+        {"<title>x</title><p>a &amp; big b", {.text = "big", .textOnly = true, .wholeWords = true}, true,
+         {"hit xa  big b | 27 | x a &amp; big b... | " + std::string(kPage)}},
+    };
+    for (const Row& r : rows) {
+        ParserOptions o = Quiet();
+        o.search = r.search;
+        Recorder rec;
+        PageState page{kPage, 1, "", false};
+        std::atomic<bool> stop{false};
+        ParsePage(page, r.html, o, ParserOutputs{rec, rec, rec, rec}, stop);
+        EXPECT_EQ(page.matched, r.matched) << r.html << " / " << r.search.text;
+        std::vector<std::string> hits;
+        for (const std::string& call : rec.calls)
+            if (call.starts_with("hit ")) hits.push_back(call);
+        EXPECT_EQ(hits, r.hits) << r.html << " / " << r.search.text;
+    }
+
+    // Show only search items: media only from pages that matched.
+    for (bool match : {false, true}) {
+        ParserOptions o = Quiet();
+        o.search.text = match ? "cat" : "dog";
+        o.showOnlySearchItems = true;
+        Recorder rec;
+        PageState page{kPage, 1, "", false};
+        std::atomic<bool> stop{false};
+        ParsePage(page, "<title>cat</title><img src=a.jpg><a href=b.mp3>", o, ParserOutputs{rec, rec, rec, rec}, stop);
+        std::size_t media = 0;
+        for (const std::string& call : rec.calls) media += call.starts_with("image ") || call.starts_with("sound ");
+        EXPECT_EQ(media, match ? 2u : 0u);
+    }
+}
+
 // Counts what a page hands out, without keeping it.
 struct Counter : ReportSink {
     std::size_t reports = 0;
