@@ -5,11 +5,11 @@
 #include "crawl/LinkTarget.h"
 #include "crawl/MediaExtensions.h"
 #include "platform/TextUtil.h"
-#include "search/HitLine.h"
-#include "search/HtmlToText.h"
+#include "search/PageTest.h"
 #include "search/QueryEvaluator.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace flk {
@@ -163,10 +163,6 @@ public:
     void Frames();
     void Embedded(std::string_view tag);
 
-    // The text between the title tags, when the page has both.
-    bool HasTitleTags() const { return hasTitleTags_; }
-    std::string_view TitleTagText() const { return titleTagText_; }
-
 private:
     std::string FallbackTitle() const;
     std::string_view TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt);
@@ -180,9 +176,6 @@ private:
     const ParserOptions& options_;
     ReportSink& reports_;
     const std::atomic<bool>& stop_;
-
-    bool hasTitleTags_ = false;
-    std::string_view titleTagText_;
 
     Memo firstText_;    // first non-space byte at or after a position
     Memo textEnd_;      // end of the text before a position, trailing white space dropped
@@ -198,15 +191,13 @@ void Scanner::Emit(std::string_view url, std::string_view kind, std::string desc
 }
 
 void Scanner::Title() {
+    std::string_view between;
     const std::size_t open = lower_.find("<title>");
     if (open != npos) {
         const std::size_t close = lower_.find("</title>", open + 7);
-        if (close != npos) {
-            hasTitleTags_ = true;
-            titleTagText_ = Cut(open + 7, close);
-        }
+        if (close != npos) between = Cut(open + 7, close);
     }
-    std::string title(CutUtf8(titleTagText_, kMaxTitleLength));
+    std::string title(CutUtf8(between, kMaxTitleLength));
     if (title.size() < 2) title = FallbackTitle();
     page_.title = title;
     Emit(TitleLineText(title), kReportTitle, {});
@@ -389,31 +380,18 @@ void Scanner::Embedded(std::string_view tag) {
     }
 }
 
-// Scan 2: the text search. Without a search text every page counts as matched.
-// "Titles only" tests the text between the title tags (the whole page when it
-// has no such pair), "Text only" the plain text; the hit line comes from the
-// same text that was tested.
-void TextSearch(PageState& page, std::string_view text, const Scanner& scan, const ParserOptions& options,
-                HitSink& hits) {
-    const SearchOptions& search = options.search;
-    if (search.text.empty()) {
+// Scan 2: the text search, by the same rule as the off-line search. Without a
+// search text every page counts as matched.
+void TextSearch(PageState& page, std::string_view text, const ParserOptions& options, HitSink& hits) {
+    const PageTest test(options.search);
+    if (!test.HasQuery()) {
         page.matched = true;
         return;
     }
-    std::string_view tested = text;
-    if (search.titlesOnly && scan.HasTitleTags()) tested = scan.TitleTagText();
-    std::string searched = search.textOnly ? HtmlToText(tested) : std::string(tested);
-
     CQueryEvaluator evaluator;
-    evaluator.SetMatchCase(search.matchCase);
-    evaluator.SetWholeWords(search.wholeWords);
-    evaluator.SetText(searched);
-    const int score = evaluator.Evaluate(search.text);
-    page.matched = score > 0;
-    if (!page.matched) return;
-    const std::string line =
-        MakeHitLine(searched, BuildKeywordList(search.text), search.matchCase, search.wholeWords);
-    hits.AddHit(TextHit{line, score, page.title, page.url});
+    const std::optional<TextHit> hit = test.Test(evaluator, text, page.title, page.url);
+    page.matched = hit.has_value();
+    if (hit) hits.AddHit(*hit);
 }
 
 }  // namespace
@@ -431,7 +409,7 @@ void ParsePage(PageState& page, std::string_view text, const ParserOptions& opti
 
     scan.Title();
     if (!between()) return;
-    TextSearch(page, text, scan, options, hits);
+    TextSearch(page, text, options, hits);
     if (!between()) return;
     if (options.collectImages) {
         scan.Images();
