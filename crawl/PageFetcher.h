@@ -1,4 +1,5 @@
 #pragma once
+#include "crawl/LinkReport.h"
 #include "platform/InternetSession.h"
 #include "platform/InternetShare.h"
 #include "platform/Notifier.h"
@@ -24,8 +25,6 @@ inline constexpr char kReadingFile[] = "Reading [ ";       // + path + " ]..."
 
 // The agent name of every crawl session.
 inline constexpr char kCrawlAgent[] = "Explorer";
-// The report kind of a redirect's new location, as the page parser names it.
-inline constexpr char kReportNewDomain[] = "NewDomain";
 // No page is held beyond this many bytes, even with the size limit off.
 inline constexpr std::uint64_t kPageHardCap = 8u << 20;
 

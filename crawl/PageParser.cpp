@@ -1,0 +1,436 @@
+#include "crawl/PageParser.h"
+
+#include "crawl/CrawlView.h"
+#include "crawl/FoundItems.h"
+#include "crawl/LinkTarget.h"
+#include "crawl/MediaExtensions.h"
+#include "platform/TextUtil.h"
+#include "search/PageTest.h"
+#include "search/QueryEvaluator.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace flk {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// First occurrence of a needle at or after a position. A scan asks with
+// positions that never go back, so the last answer is reused while it still
+// lies ahead: a thousand tags sharing one far ">" cost one search, not a
+// thousand.
+class ForwardFinder {
+public:
+    ForwardFinder(std::string_view hay, std::string_view needle) : hay_(hay), needle_(needle) {}
+
+    std::size_t From(std::size_t pos) {
+        if (!valid_ || pos < from_ || (hit_ != npos && hit_ < pos)) {
+            hit_ = pos > hay_.size() ? npos : hay_.find(needle_, pos);
+            from_ = pos;
+            valid_ = true;
+        }
+        return hit_;
+    }
+
+private:
+    std::string_view hay_;
+    std::string_view needle_;
+    std::size_t from_ = 0;
+    std::size_t hit_ = npos;
+    bool valid_ = false;
+};
+
+// Last occurrence of a byte before a position, for positions that never go
+// back: only the bytes between the previous question and this one are read.
+class BackwardFinder {
+public:
+    BackwardFinder(std::string_view hay, char c) : hay_(hay), c_(c) {}
+
+    std::size_t Before(std::size_t pos) {
+        pos = std::min(pos, hay_.size());
+        if (pos < upTo_) return pos == 0 ? npos : hay_.rfind(c_, pos - 1);
+        const std::size_t r = hay_.substr(upTo_, pos - upTo_).rfind(c_);
+        if (r != npos) last_ = upTo_ + r;
+        upTo_ = pos;
+        return last_;
+    }
+
+private:
+    std::string_view hay_;
+    char c_;
+    std::size_t upTo_ = 0;
+    std::size_t last_ = npos;
+};
+
+// A one-entry memo: hostile pages repeat the same question many times (many
+// links sharing one far "<"), and every answer costs a walk over white space.
+struct Memo {
+    std::size_t key = npos;
+    std::size_t value = npos;
+};
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+           c == ':';
+}
+
+// Cuts to at most `max` bytes without splitting a UTF-8 sequence.
+std::string_view CutUtf8(std::string_view s, std::size_t max) {
+    if (s.size() <= max) return s;
+    std::size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return s.substr(0, n);
+}
+
+// When `name` at position p of the lower-case page stands on its own ("alt"
+// in "salt" or "src" in "data-src" does not) and is followed by optional
+// white space and "=" before `end`: the position just after the "=".
+// Otherwise npos.
+std::size_t AfterEquals(std::string_view lower, std::size_t p, std::size_t nameLength, std::size_t end) {
+    if (p > 0 && IsNameChar(lower[p - 1])) return npos;
+    std::size_t q = p + nameLength;
+    while (q < end && IsSpace(lower[q])) ++q;
+    return q < end && lower[q] == '=' ? q + 1 : npos;
+}
+
+// The position just after the "=" of the first attribute `name` inside
+// [begin, end) of the lower-case page, or npos.
+std::size_t FindAttribute(std::string_view lower, std::size_t begin, std::size_t end, std::string_view name) {
+    const std::string_view region = lower.substr(0, end);
+    while (begin < end) {
+        const std::size_t p = region.find(name, begin);
+        if (p == npos) return npos;
+        const std::size_t eq = AfterEquals(region, p, name.size(), end);
+        if (eq != npos) return eq;
+        begin = p + 1;
+    }
+    return npos;
+}
+
+// An attribute value inside [.., end): white space skipped; a value in double
+// or single quotes runs to the matching quote (or `end`), an unquoted one to
+// white space or `end`. `next` is where scanning may go on.
+struct Value {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+};
+
+Value ReadValue(std::string_view text, std::size_t pos, std::size_t end) {
+    while (pos < end && IsSpace(text[pos])) ++pos;
+    Value v{pos, pos, pos};
+    if (pos >= end) return v;
+    const char q = text[pos];
+    if (q == '"' || q == '\'') {
+        const std::size_t close = text.substr(0, end).find(q, pos + 1);
+        v.begin = pos + 1;
+        v.end = close == npos ? end : close;
+        v.next = close == npos ? end : close + 1;
+        return v;
+    }
+    while (pos < end && !IsSpace(text[pos])) ++pos;
+    v.end = v.next = pos;
+    return v;
+}
+
+// The leading decimal number of a width or height ("120", "50%"); -1 when the
+// value is not a number.
+long LeadingNumber(std::string_view v) {
+    long n = -1;
+    for (char c : v) {
+        if (c < '0' || c > '9') break;
+        n = (n < 0 ? 0 : n) * 10 + (c - '0');
+        if (n > 1000000) break;
+    }
+    return n;
+}
+
+class Scanner {
+public:
+    Scanner(PageState& page, std::string_view text, const ParserOptions& options, ReportSink& reports,
+            const std::atomic<bool>& stop)
+        : page_(page), text_(text), lower_(ToLowerAscii(text)), options_(options), reports_(reports), stop_(stop) {}
+
+    bool Stopped() const { return stop_.load(std::memory_order_relaxed); }
+
+    void Title();
+    void Images();
+    void Links();
+    void Refresh();
+    void Frames();
+    void Embedded(std::string_view tag);
+
+private:
+    std::string FallbackTitle() const;
+    std::string_view TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt);
+    std::string_view AnchorText(std::size_t gt, ForwardFinder& nextLt);
+    std::string_view Cut(std::size_t begin, std::size_t end) const { return text_.substr(begin, end - begin); }
+    void Emit(std::string_view url, std::string_view kind, std::string description);
+
+    PageState& page_;
+    std::string_view text_;
+    const std::string lower_;
+    const ParserOptions& options_;
+    ReportSink& reports_;
+    const std::atomic<bool>& stop_;
+
+    Memo firstText_;    // first non-space byte at or after a position
+    Memo textEnd_;      // end of the text before a position, trailing white space dropped
+    Memo anchorFrom_;   // the ">" whose anchor text was read last
+    std::string_view anchor_;
+};
+
+void Scanner::Emit(std::string_view url, std::string_view kind, std::string description) {
+    url = Trim(url);
+    if (url.empty()) return;
+    reports_.Report(LinkReport{std::string(url), std::string(kind), std::move(description)});
+    Pacing::Pause(options_.pacing.perFoundTag, &stop_);
+}
+
+void Scanner::Title() {
+    std::string_view between;
+    const std::size_t open = lower_.find("<title>");
+    if (open != npos) {
+        const std::size_t close = lower_.find("</title>", open + 7);
+        if (close != npos) between = Cut(open + 7, close);
+    }
+    std::string title(CutUtf8(between, kMaxTitleLength));
+    if (title.size() < 2) title = FallbackTitle();
+    page_.title = title;
+    Emit(TitleLineText(title), kReportTitle, {});
+}
+
+// Up to about 30 bytes of the text outside tags: each ">" trims what was
+// collected and adds one space.
+std::string Scanner::FallbackTitle() const {
+    std::string collected;
+    bool inTag = false;
+    for (std::size_t i = 0; i < text_.size() && collected.size() <= 30; ++i) {
+        const char c = text_[i];
+        if (c == '<') {
+            inTag = true;
+        } else if (c == '>') {
+            inTag = false;
+            const std::string_view kept = Trim(collected);
+            collected.erase(0, static_cast<std::size_t>(kept.data() - collected.data()));
+            collected.resize(kept.size());
+            collected += ' ';
+        } else if (!inTag) {
+            collected += c;
+        }
+    }
+    collected += "...";
+    return collected;
+}
+
+void Scanner::Images() {
+    ForwardFinder images(lower_, "<img");
+    ForwardFinder tagEnds(lower_, ">");
+    BackwardFinder lastLt(lower_, '<');
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t start = images.From(pos);
+        if (start == npos) return;
+        const std::size_t end = tagEnds.From(start + 4);
+        if (end == npos) return;
+        pos = end + 1;
+
+        auto attribute = [&](std::string_view name) {
+            const std::size_t eq = FindAttribute(lower_, start + 4, end, name);
+            if (eq == npos) return std::string_view();
+            const Value v = ReadValue(text_, eq, end);
+            return Trim(Cut(v.begin, v.end));
+        };
+        const std::string_view src = attribute("src");
+        const std::string_view alt = attribute("alt");
+        const std::string_view width = attribute("width");
+        const std::string_view height = attribute("height");
+
+        if (options_.pureImages) {
+            // An image inside a link is a thumbnail; the link itself is found
+            // by the link scan. Only a stated size can make an image small.
+            const std::size_t lt = lastLt.Before(start);
+            if (lt != npos && lower_[lt + 1] == 'a') continue;
+            const long w = LeadingNumber(width), h = LeadingNumber(height);
+            if ((w >= 0 && w < 100) || (h >= 0 && h < 100)) continue;
+        }
+        const std::string lowerSrc = ToLowerAscii(src);
+        const std::size_t dot = lowerSrc.rfind('.');
+        const std::string_view ext = dot == npos ? std::string_view() : std::string_view(lowerSrc).substr(dot + 1);
+        if (!InExtensionList(options_.url.media.images, ext)) continue;
+        Emit(src, kReportImage, ImageDescription(alt, width, height));
+    }
+}
+
+// The text between the last ">" and the last "<" before an href, trimmed.
+std::string_view Scanner::TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt) {
+    const std::size_t lt = lastLt.Before(href);
+    if (lt == npos) return {};
+    const std::size_t gt = lastGt.Before(href);
+    const std::size_t from = gt == npos ? 0 : gt + 1;
+    if (from >= lt) return {};
+    if (firstText_.key != from) {
+        std::size_t i = from;
+        while (i < text_.size() && IsSpace(text_[i])) ++i;
+        firstText_ = {from, i};
+    }
+    if (textEnd_.key != lt) {
+        std::size_t e = lt;
+        while (e > 0 && IsSpace(text_[e - 1])) --e;
+        textEnd_ = {lt, e};
+    }
+    const std::size_t b = firstText_.value, e = std::max(textEnd_.value, from);
+    return b < e ? Cut(b, e) : std::string_view();
+}
+
+// The text from after the link tag's ">" to the next "<", trimmed and cut.
+std::string_view Scanner::AnchorText(std::size_t gt, ForwardFinder& nextLt) {
+    if (anchorFrom_.key == gt) return anchor_;
+    const std::size_t lt = nextLt.From(gt + 1);
+    const std::size_t end = lt == npos ? text_.size() : lt;
+    std::size_t b = gt + 1;
+    while (b < end && IsSpace(text_[b])) ++b;
+    anchor_ = TrimRight(CutUtf8(Cut(b, end), kMaxAnchorTextLength));
+    anchorFrom_.key = gt;
+    return anchor_;
+}
+
+void Scanner::Links() {
+    ForwardFinder hrefs(lower_, "href");
+    ForwardFinder tagEnds(lower_, ">");
+    ForwardFinder tagStarts(lower_, "<");
+    BackwardFinder lastLt(lower_, '<');
+    BackwardFinder lastGt(lower_, '>');
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t href = hrefs.From(pos);
+        if (href == npos) return;
+        pos = href + 4;
+        const std::size_t eq = AfterEquals(lower_, href, 4, lower_.size());
+        if (eq == npos) continue;  // "href" in text, or part of another name
+        const std::size_t gt = tagEnds.From(eq);
+        if (gt == npos) return;
+        const Value v = ReadValue(text_, eq, gt);
+        pos = std::max(pos, v.next);
+        const std::string_view before = TextBeforeLink(href, lastLt, lastGt);
+        const std::string_view anchor = AnchorText(gt, tagStarts);
+        Emit(Cut(v.begin, v.end), kReportUrl, LinkDescription(before, anchor, page_.title, page_.url));
+    }
+}
+
+void Scanner::Refresh() {
+    ForwardFinder metas(lower_, "<meta");
+    ForwardFinder tagEnds(lower_, ">");
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t start = metas.From(pos);
+        if (start == npos) return;
+        const std::size_t end = tagEnds.From(start + 5);
+        if (end == npos) return;
+        pos = end + 1;
+        // content="0; url=next.html" or content='0; url=next.html'
+        std::size_t p = FindAttribute(lower_, start + 5, end, "url");
+        if (p == npos) continue;
+        while (p < end && IsSpace(text_[p])) ++p;
+        if (p < end && text_[p] == '\'') ++p;
+        const std::size_t stopAt = std::min(end, text_.substr(0, end).find_first_of("\"'", p));
+        Emit(Cut(p, stopAt), kReportNewDomain, {});
+    }
+}
+
+void Scanner::Frames() {
+    const std::size_t frameset = lower_.find("<frameset");
+    if (frameset == npos) return;
+    ForwardFinder frames(lower_, "<frame");
+    ForwardFinder tagEnds(lower_, ">");
+    std::size_t pos = frameset;
+    while (!Stopped()) {
+        const std::size_t start = frames.From(pos);
+        if (start == npos) return;
+        // A frame tag without its ">" runs to the end of the page.
+        const std::size_t gt = tagEnds.From(start + 6);
+        const std::size_t end = gt == npos ? lower_.size() : gt;
+        const std::size_t eq = FindAttribute(lower_, start + 6, end, "src");
+        if (eq != npos) {
+            const Value v = ReadValue(text_, eq, end);
+            Emit(Cut(v.begin, v.end), kReportUrl, {});
+        }
+        if (gt == npos) return;
+        pos = gt + 1;
+    }
+}
+
+void Scanner::Embedded(std::string_view tag) {
+    ForwardFinder tags(lower_, tag);
+    ForwardFinder tagEnds(lower_, ">");
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t start = tags.From(pos);
+        if (start == npos) return;
+        const std::size_t end = tagEnds.From(start + tag.size());
+        if (end == npos) return;
+        pos = end + 1;
+        const std::size_t eq = FindAttribute(lower_, start + tag.size(), end, "src");
+        if (eq == npos) continue;
+        const Value v = ReadValue(text_, eq, end);
+        Emit(Cut(v.begin, v.end), kReportUrl, {});
+    }
+}
+
+// Scan 2: the text search, by the same rule as the off-line search. Without a
+// search text every page counts as matched.
+void TextSearch(PageState& page, std::string_view text, const ParserOptions& options, HitSink& hits) {
+    const PageTest test(options.search);
+    if (!test.HasQuery()) {
+        page.matched = true;
+        return;
+    }
+    CQueryEvaluator evaluator;
+    const std::optional<TextHit> hit = test.Test(evaluator, text, page.title, page.url);
+    page.matched = hit.has_value();
+    if (hit) hits.AddHit(*hit);
+}
+
+}  // namespace
+
+void ParsePage(PageState& page, std::string_view text, const ParserOptions& options, ReportSink& reports,
+               HitSink& hits, CrawlView& view, LinkTarget& status, const std::atomic<bool>& stop) {
+    if (stop.load()) return;
+    status.ShowStatus("parsing [" + page.url + "]...");
+    Scanner scan(page, text, options, reports, stop);
+    const Pacing& pacing = options.pacing;
+    auto between = [&] {
+        Pacing::Pause(pacing.betweenScans, &stop);
+        return !stop.load();
+    };
+
+    scan.Title();
+    if (!between()) return;
+    TextSearch(page, text, options, hits);
+    if (!between()) return;
+    if (options.collectImages) {
+        scan.Images();
+        if (!between()) return;
+    }
+    scan.Links();
+    if (!between()) return;
+    scan.Refresh();
+    if (!between()) return;
+    scan.Frames();
+    if (!between()) return;
+    scan.Embedded("<embed");
+    if (options.collectSounds && !stop.load()) scan.Embedded("<bgsound");
+    if (!between()) return;
+    if (options.search.offlineSearch) view.StorePage(StoredPage{page.url, page.title, page.depth, std::string(text)});
+}
+
+void ParsePage(PageState& page, std::string_view text, const ParserOptions& options, const ParserOutputs& out,
+               const std::atomic<bool>& stop) {
+    LinkClassifier classifier(page, options, out.links, out.media);
+    ParsePage(page, text, options, classifier, out.hits, out.view, out.links, stop);
+}
+
+}  // namespace flk
