@@ -2,6 +2,7 @@
 #include "crawl/CrawlItem.h"
 #include "crawl/CrawlOptions.h"
 #include "crawl/CrawlView.h"
+#include "crawl/LinkTarget.h"
 #include "crawl/PageHandler.h"
 #include "crawl/Pacing.h"
 #include "platform/Notifier.h"
@@ -35,18 +36,18 @@ struct KernelContext {
 // fetched, shown in the site tree, both or neither, and runs one worker per
 // page within the view's thread limit. Construct on the UI thread with the
 // ";"-separated start locations, then Start().
-class kernel : public WorkerThread {
+class kernel : public WorkerThread, public LinkTarget {
 public:
     kernel(const std::string& startString, KernelContext context);
     ~kernel() override;
 
     // Queues a link or a title line ("<<title>>"); called by workers and by
     // the kernel. URLs shorter than 8 characters and repeats are dropped.
-    void AddLink(const std::string& url, const std::string& text, int depth, const std::string& referrer);
+    void AddLink(const std::string& url, const std::string& text, int depth, const std::string& referrer) override;
     // A redirect of a start page: its target becomes a start location too.
-    void AddStartLocation(const std::string& url);
+    void AddStartLocation(const std::string& url) override;
     // Shows a status text with the counters; "klum" refreshes only the counters.
-    void ShowStatus(const std::string& text);
+    void ShowStatus(const std::string& text) override;
 
     // Ends the crawl: no new workers, running ones end without counting.
     void Stop();

@@ -67,13 +67,13 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
         return;
     }
 
-    const MediaList list = options_.url.media.ListFor(url);
+    const MediaKindList list = options_.url.media.ListFor(url);
     if (kind == kReportImage) {
-        if (list == MediaList::Images) ToMediaList(list, url.Full(), description);
+        if (list == MediaKindList::Images) ToMediaList(list, url.Full(), description);
         return;
     }
     if (kind != kReportUrl) return;
-    if (list != MediaList::None) {
+    if (list != MediaKindList::None) {
         ToMediaList(list, url.Full(), description);
         return;
     }
@@ -81,20 +81,20 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
         links_.AddLink(url.Full(), description, nextDepth, page_.url);
 }
 
-void LinkClassifier::ToMediaList(MediaList list, const std::string& url, const std::string& description) {
+void LinkClassifier::ToMediaList(MediaKindList list, const std::string& url, const std::string& description) {
     if (options_.showOnlySearchItems && !page_.matched) return;
     MediaItem item{url, description, page_.title, page_.url, page_.depth};
     switch (list) {
-    case MediaList::Images:
+    case MediaKindList::Images:
         if (options_.collectImages) media_.AddImage(item);
         break;
-    case MediaList::Sounds:
+    case MediaKindList::Sounds:
         if (options_.collectSounds) media_.AddSound(item);
         break;
-    case MediaList::Movies:
+    case MediaKindList::Movies:
         if (options_.collectMovies) media_.AddMovie(item);
         break;
-    case MediaList::None:
+    case MediaKindList::None:
         break;
     }
 }

@@ -49,7 +49,7 @@ public:
     void ClassifyLink(std::string_view url, std::string_view kind, const std::string& description);
 
 private:
-    void ToMediaList(MediaList list, const std::string& url, const std::string& description);
+    void ToMediaList(MediaKindList list, const std::string& url, const std::string& description);
 
     const PageState& page_;
     const ParserOptions& options_;

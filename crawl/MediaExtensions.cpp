@@ -21,13 +21,13 @@ MediaExtensionLists MediaExtensionLists::FromSettings(const Settings& settings) 
     return lists;
 }
 
-MediaList MediaExtensionLists::ListFor(const ParsedUrl& url) const {
+MediaKindList MediaExtensionLists::ListFor(const ParsedUrl& url) const {
     const std::string& ext = url.Extension();
-    if (ext.empty() || url.IsQuery()) return MediaList::None;
-    if (InExtensionList(images, ext)) return MediaList::Images;
-    if (InExtensionList(audio, ext)) return MediaList::Sounds;
-    if (InExtensionList(video, ext)) return MediaList::Movies;
-    return MediaList::None;
+    if (ext.empty() || url.IsQuery()) return MediaKindList::None;
+    if (InExtensionList(images, ext)) return MediaKindList::Images;
+    if (InExtensionList(audio, ext)) return MediaKindList::Sounds;
+    if (InExtensionList(video, ext)) return MediaKindList::Movies;
+    return MediaKindList::None;
 }
 
 }  // namespace flk

@@ -16,7 +16,7 @@ class Settings;
 bool InExtensionList(std::string_view list, std::string_view extension);
 
 // Which found-items list a link goes to.
-enum class MediaList { None, Images, Sounds, Movies };
+enum class MediaKindList { None, Images, Sounds, Movies };
 
 // The three extension lists of section `media`. These, not the fixed kind
 // table of ParsedUrl, decide what is collected as an image, sound or movie.
@@ -30,7 +30,7 @@ struct MediaExtensionLists {
     // The list a resolved address belongs to: it needs an extension and no
     // query ("?"); the images list is tried first, then audio, then video.
     // Whether that list is switched on is the caller's business.
-    MediaList ListFor(const ParsedUrl& url) const;
+    MediaKindList ListFor(const ParsedUrl& url) const;
 };
 
 }  // namespace flk

@@ -60,11 +60,11 @@ TEST(MediaExtensions, MembershipIsLowerCaseSubstring) {
     EXPECT_TRUE(InExtensionList("PNG;", "png"));
 
     MediaExtensionLists lists;
-    const std::pair<const char*, MediaList> rows[] = {
-        {"http://h/UP.JPG", MediaList::Images},  {"http://h/S.MP3", MediaList::Sounds},
-        {"http://h/M.MPG", MediaList::Movies},   {"http://h/a.jpg?x=1", MediaList::None},
-        {"http://h/dir/", MediaList::None},      {"http://h/p.htm", MediaList::None},
-        {"http://h/a.bmp", MediaList::None},  // kind "image", but not in the default list
+    const std::pair<const char*, MediaKindList> rows[] = {
+        {"http://h/UP.JPG", MediaKindList::Images},  {"http://h/S.MP3", MediaKindList::Sounds},
+        {"http://h/M.MPG", MediaKindList::Movies},   {"http://h/a.jpg?x=1", MediaKindList::None},
+        {"http://h/dir/", MediaKindList::None},      {"http://h/p.htm", MediaKindList::None},
+        {"http://h/a.bmp", MediaKindList::None},  // kind "image", but not in the default list
     };
     for (const auto& [url, list] : rows) EXPECT_EQ(lists.ListFor(ParsedUrl(url)), list) << url;
 }

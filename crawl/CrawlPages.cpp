@@ -1,0 +1,55 @@
+#include "crawl/CrawlPages.h"
+
+#include "crawl/Kernel.h"
+#include "crawl/LinkClassifier.h"
+#include "crawl/PageParser.h"
+
+namespace flk {
+
+namespace {
+
+// The fetcher's status texts go to the crawl's status line.
+struct StatusToCrawl : FetchStatus {
+    explicit StatusToCrawl(LinkTarget& crawl) : crawl_(crawl) {}
+    void ShowStatus(const std::string& text) override { crawl_.ShowStatus(text); }
+    LinkTarget& crawl_;
+};
+
+// A redirect's new location is routed like a link the parser found.
+struct LinksToClassifier : FetchLinks {
+    explicit LinksToClassifier(LinkClassifier& classifier) : classifier_(classifier) {}
+    void ReportLink(const std::string& url, const std::string& kind, const std::string& description) override {
+        classifier_.ClassifyLink(url, kind, description);
+    }
+    LinkClassifier& classifier_;
+};
+
+}  // namespace
+
+CrawlPages::CrawlPages(CrawlPagesContext context) : ctx_(std::move(context)) {}
+
+void CrawlPages::Prepare(const kernel& crawl) {
+    fetchOptions_ = FetchOptions::FromCrawl(crawl.Options());
+    parserOptions_ = MakeParserOptions(crawl.Options(), ctx_.view.Search(), crawl.Context().pacing);
+}
+
+void CrawlPages::HandlePage(PageJob& job) {
+    std::call_once(prepared_, [&] { Prepare(job.crawl); });
+
+    PageState page;
+    page.url = job.item->url.Full();
+    page.depth = job.item->depth;
+    LinkClassifier classifier(page, parserOptions_, job.crawl, ctx_.media);
+    StatusToCrawl status(job.crawl);
+    LinksToClassifier redirects(classifier);
+    const PageFetcher fetcher(FetchContext{ctx_.internet, ctx_.network, ctx_.notifier, status, redirects},
+                              fetchOptions_);
+
+    std::string text;
+    if (!fetcher.FetchPage(page.url, job.stop, text)) return;
+    ParsePage(page, text, parserOptions_, ParserOutputs{job.crawl, ctx_.media, ctx_.hits, ctx_.view}, job.stop);
+    job.item->SetTitle(page.title);
+    job.item->matched = page.matched;
+}
+
+}  // namespace flk

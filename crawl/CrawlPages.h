@@ -1,0 +1,44 @@
+#pragma once
+#include "crawl/PageFetcher.h"
+#include "crawl/PageHandler.h"
+#include "crawl/ParserOptions.h"
+
+#include <mutex>
+#include <optional>
+
+namespace flk {
+
+class CrawlView;
+class HitSink;
+class MediaSink;
+
+// What the pages of a crawl are fetched with and reported to.
+struct CrawlPagesContext {
+    InternetShare& internet;
+    InternetOptions network;
+    Notifier& notifier;  // the credentials question
+    MediaSink& media;
+    HitSink& hits;
+    CrawlView& view;
+};
+
+// The work of one crawl worker: fetch the page (a local file or over HTTP),
+// then parse it, reporting links to the kernel, media to the lists and hits
+// to the hit list. One object serves one crawl and all its workers.
+class CrawlPages : public PageHandler {
+public:
+    explicit CrawlPages(CrawlPagesContext context);
+    void HandlePage(PageJob& job) override;
+
+private:
+    // The crawl's options are read when the kernel starts, so they are
+    // taken from the first page.
+    void Prepare(const kernel& crawl);
+
+    CrawlPagesContext ctx_;
+    std::once_flag prepared_;
+    FetchOptions fetchOptions_;
+    ParserOptions parserOptions_;
+};
+
+}  // namespace flk
