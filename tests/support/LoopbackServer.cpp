@@ -79,6 +79,8 @@ struct LoopbackServer::Impl {
     bool stopped = false;
     std::map<std::string, PageRow> rows;
     std::vector<RequestRecord> log;
+    int active = 0;
+    int peak = 0;
 
     std::optional<PageRow> Find(const std::string& target, const std::string& path) const {
         std::lock_guard<std::mutex> g(lock);
@@ -106,6 +108,17 @@ struct LoopbackServer::Impl {
 };
 
 void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response& res) {
+    struct Active {
+        Impl& impl;
+        explicit Active(Impl& i) : impl(i) {
+            std::lock_guard<std::mutex> g(impl.lock);
+            impl.peak = std::max(impl.peak, ++impl.active);
+        }
+        ~Active() {
+            std::lock_guard<std::mutex> g(impl.lock);
+            --impl.active;
+        }
+    } active(*this);
     Record({req.method, req.target, req.get_header_value("Host"), req.get_header_value("Authorization"),
             req.get_header_value("User-Agent"), req.remote_port});
     std::optional<PageRow> found = Find(req.target, req.path);
@@ -115,6 +128,10 @@ void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response&
         return;
     }
     auto row = std::make_shared<PageRow>(std::move(*found));
+    if (row->delayMs > 0 && !Pause(row->delayMs)) {
+        res.status = 503;
+        return;
+    }
     if (!row->user.empty() &&
         req.get_header_value("Authorization") != "Basic " + Base64(row->user + ":" + row->password)) {
         res.status = 401;
@@ -316,6 +333,12 @@ int LoopbackServer::Count(const std::string& target) const {
 void LoopbackServer::ClearLog() {
     std::lock_guard<std::mutex> g(impl_->lock);
     impl_->log.clear();
+    impl_->peak = impl_->active;
+}
+
+int LoopbackServer::PeakConcurrent() const {
+    std::lock_guard<std::mutex> g(impl_->lock);
+    return impl_->peak;
 }
 
 }  // namespace flk::test
