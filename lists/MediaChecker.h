@@ -17,7 +17,8 @@ inline constexpr int kCheckerWorkers = 15;
 struct MediaCheckerOptions {
     // Connect and low-speed limits, proxy use, name resolutions.
     InternetOptions network{};
-    // One request of a check (with its redirects) ends after this long.
+    // Each request of a check (every redirect and the counting GET being a
+    // request of its own) ends after this long, whatever the server does.
     long requestTimeoutMs = 120000;
     // Redirects followed: most sites send "http://" on to "https://".
     int maxRedirects = 5;

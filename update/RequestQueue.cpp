@@ -198,7 +198,11 @@ WebReply RequestQueue::Perform(const WebRequest& request, const std::atomic<bool
     std::string url = request.url;
     const InternetSession session(share_, options_.agent, options_.network);
     for (int hop = 0;; ++hop) {
+        // The reply tells of the last request only.
         reply.finalUrl = url;
+        reply.responded = false;
+        reply.status = 0;
+        reply.headers.clear();
         auto r = session.OpenRequest(url, &stop, {}, request.method);
         if (!r) {
             reply.failed = true;

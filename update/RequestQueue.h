@@ -21,19 +21,19 @@ inline constexpr char kRequestThreadClass[] = "WebItemThrd";
 
 // What one request brought back.
 struct WebReply {
-    std::string url;       // as queued
-    std::string finalUrl;  // after the redirects followed
-    bool responded = false;  // a response arrived: status and headers are valid
-    bool complete = false;   // and its body (none for HEAD) was received to the end
-    bool truncated = false;  // reading stopped at the request's maxBodyBytes
-    bool failed = false;     // no response, or the transfer broke off (time-out included)
-    int status = 0;          // HTTP status; an FTP transfer's last reply code
-    std::string headers;     // the final response's raw header block
-    std::string contentType;         // the Content-Type value, trimmed; "" when none
-    long long contentLength = -1;    // the Content-Length value; -1 when none or unreadable
-    std::uint64_t bodyBytes = 0;     // body bytes read
-    std::string body;                // the body, when the request keeps it
-    std::string error;               // why it failed
+    std::string url{};                // as queued
+    std::string finalUrl{};           // after the redirects followed
+    bool responded = false;           // a response arrived: status and headers are valid
+    bool complete = false;            // and its body (none for HEAD) was received to the end
+    bool truncated = false;           // reading stopped at the request's maxBodyBytes
+    bool failed = false;              // no response, or the transfer broke off (time-out included)
+    int status = 0;                   // HTTP status; an FTP transfer's last reply code
+    std::string headers{};            // the final response's raw header block
+    std::string contentType{};        // the Content-Type value, trimmed; "" when none
+    long long contentLength = -1;     // the Content-Length value; -1 when none or unreadable
+    std::uint64_t bodyBytes = 0;      // body bytes read
+    std::string body{};               // the body, when the request keeps it
+    std::string error{};              // why it failed
 
     // A response that counts as the thing asked for: a 2xx status over
     // HTTP(S); over FTP any completed reply.
@@ -42,7 +42,7 @@ struct WebReply {
 
 // One request. Everything but url has a sensible default.
 struct WebRequest {
-    std::string url;  // full address: http, https or ftp
+    std::string url{};  // full address: http, https or ftp
     RequestMethod method = RequestMethod::Get;
     // 3xx answers with a Location are followed this many times; the answer
     // past the limit is the reply.
@@ -50,23 +50,23 @@ struct WebRequest {
     // The body is kept in WebReply::body; off, it is only counted (and
     // handed to sink).
     bool keepBody = true;
-    // The body of a non-2xx HTTP answer is not read (an error page is
-    // rarely worth the bytes).
+    // When set, the body of a non-2xx HTTP answer is not read (an error
+    // page is rarely worth the bytes).
     bool bodyOnlyOnSuccess = false;
     // Reading stops here; the reply is then marked truncated.
     std::uint64_t maxBodyBytes = 4u << 20;
     // Receives the body in blocks as they arrive, on the worker thread.
-    std::function<void(std::string_view)> sink;
+    std::function<void(std::string_view)> sink{};
     // Receives the reply on the worker thread, with no lock of the queue
     // held, so it may queue more (see QueueFirst). Not called for a request
     // cut off by Stop(), nor started once Stop() has returned.
-    std::function<void(const WebReply&)> done;
+    std::function<void(const WebReply&)> done{};
 };
 
 struct RequestQueueOptions {
-    std::string agent;          // the sessions' agent name
+    std::string agent{};        // the sessions' agent name
     int workers = 5;            // at most this many requests run at once
-    InternetOptions network;    // time-outs, proxy use, name resolutions
+    InternetOptions network{};  // time-outs, proxy use, name resolutions
     WorkerThread::Priority priority = WorkerThread::Priority::Normal;
 };
 

@@ -270,8 +270,16 @@ LoopbackServer::LoopbackServer(std::vector<PageRow> rows) : impl_(std::make_uniq
     impl->server.Get(".*", [impl](const httplib::Request& req, httplib::Response& res) {
         impl->Serve(req, res);
     });
+    int listenSocket = -1;
+    impl->server.set_socket_options([&listenSocket](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listenSocket = sock;
+    });
     impl->port = impl->server.bind_to_any_port("127.0.0.1");
     if (impl->port <= 0) throw std::runtime_error("loopback server cannot bind");
+    // The library listens with a backlog of 5: a sixth client connecting at
+    // the same moment has its SYN dropped and waits a second to retry.
+    if (listenSocket >= 0) ::listen(listenSocket, 128);
     impl->listenThread = std::thread([impl] { impl->server.listen_after_bind(); });
     for (int i = 0; i < 5000 && !impl->server.is_running(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
