@@ -71,6 +71,7 @@ bool InternetRequest::Prepare(const InternetSession& session, const std::string&
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, o.connectTimeoutMs);
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, o.lowSpeedLimit);
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, o.lowSpeedTimeS);
+    if (o.totalTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, o.totalTimeoutMs);
     curl_easy_setopt(e, CURLOPT_FTP_USE_EPSV, 1L);
     curl_easy_setopt(e, CURLOPT_TRANSFERTEXT, 0L);
     if (o.access == InternetAccess::Direct) curl_easy_setopt(e, CURLOPT_PROXY, "");

@@ -21,6 +21,10 @@ struct InternetOptions {
     // never holds a worker forever.
     long lowSpeedLimit = 1;
     long lowSpeedTimeS = 60;
+    // A whole transfer (connect, headers and body) that lasts longer than
+    // this is aborted; 0 means no limit. Bounds a server that drips just
+    // fast enough to pass the low-speed test.
+    long totalTimeoutMs = 0;
     InternetAccess access = InternetAccess::Preconfigured;
     // Fixed name resolutions "host:port:address", e.g. several host names
     // served by one loopback server.

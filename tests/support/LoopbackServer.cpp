@@ -79,6 +79,8 @@ struct LoopbackServer::Impl {
     bool stopped = false;
     std::map<std::string, PageRow> rows;
     std::vector<RequestRecord> log;
+    int active = 0;
+    int peak = 0;
 
     std::optional<PageRow> Find(const std::string& target, const std::string& path) const {
         std::lock_guard<std::mutex> g(lock);
@@ -106,6 +108,17 @@ struct LoopbackServer::Impl {
 };
 
 void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response& res) {
+    struct Active {
+        Impl& impl;
+        explicit Active(Impl& i) : impl(i) {
+            std::lock_guard<std::mutex> g(impl.lock);
+            impl.peak = std::max(impl.peak, ++impl.active);
+        }
+        ~Active() {
+            std::lock_guard<std::mutex> g(impl.lock);
+            --impl.active;
+        }
+    } active(*this);
     Record({req.method, req.target, req.get_header_value("Host"), req.get_header_value("Authorization"),
             req.get_header_value("User-Agent"), req.remote_port});
     std::optional<PageRow> found = Find(req.target, req.path);
@@ -115,6 +128,10 @@ void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response&
         return;
     }
     auto row = std::make_shared<PageRow>(std::move(*found));
+    if (row->delayMs > 0 && !Pause(row->delayMs)) {
+        res.status = 503;
+        return;
+    }
     if (!row->user.empty() &&
         req.get_header_value("Authorization") != "Basic " + Base64(row->user + ":" + row->password)) {
         res.status = 401;
@@ -253,8 +270,16 @@ LoopbackServer::LoopbackServer(std::vector<PageRow> rows) : impl_(std::make_uniq
     impl->server.Get(".*", [impl](const httplib::Request& req, httplib::Response& res) {
         impl->Serve(req, res);
     });
+    int listenSocket = -1;
+    impl->server.set_socket_options([&listenSocket](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listenSocket = sock;
+    });
     impl->port = impl->server.bind_to_any_port("127.0.0.1");
     if (impl->port <= 0) throw std::runtime_error("loopback server cannot bind");
+    // The library listens with a backlog of 5: a sixth client connecting at
+    // the same moment has its SYN dropped and waits a second to retry.
+    if (listenSocket >= 0) ::listen(listenSocket, 128);
     impl->listenThread = std::thread([impl] { impl->server.listen_after_bind(); });
     for (int i = 0; i < 5000 && !impl->server.is_running(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -316,6 +341,12 @@ int LoopbackServer::Count(const std::string& target) const {
 void LoopbackServer::ClearLog() {
     std::lock_guard<std::mutex> g(impl_->lock);
     impl_->log.clear();
+    impl_->peak = impl_->active;
+}
+
+int LoopbackServer::PeakConcurrent() const {
+    std::lock_guard<std::mutex> g(impl_->lock);
+    return impl_->peak;
 }
 
 }  // namespace flk::test

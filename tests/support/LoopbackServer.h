@@ -29,6 +29,7 @@ struct PageRow {
     std::string user{};  // when set, basic authentication with user/password is demanded
     std::string password{};
     std::string raw{};
+    int delayMs = 0;  // the answer waits this long first (not for Raw rows)
 };
 
 struct RequestRecord {
@@ -62,6 +63,10 @@ public:
     std::vector<RequestRecord> Requests() const;
     int Count(const std::string& target) const;
     void ClearLog();
+    // The most requests that were being answered at one time (from arrival
+    // until the handler returns; a delayed row stretches that) since the
+    // start or the last ClearLog().
+    int PeakConcurrent() const;
     void Stop();
 
     struct Impl;

@@ -1,0 +1,83 @@
+#pragma once
+#include "crawl/CrawlView.h"
+#include "lists/MediaCheck.h"
+#include "update/RequestQueue.h"
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace flk {
+
+// The agent name of the checker's requests.
+inline constexpr char kCheckerAgent[] = "Explorer";
+// Checks that run at once.
+inline constexpr int kCheckerWorkers = 15;
+
+struct MediaCheckerOptions {
+    // Connect and low-speed limits, proxy use, name resolutions.
+    InternetOptions network{};
+    // Each request of a check (every redirect and the counting GET being a
+    // request of its own) ends after this long, whatever the server does.
+    long requestTimeoutMs = 120000;
+    // Redirects followed: most sites send "http://" on to "https://".
+    int maxRedirects = 5;
+    // A body without a length is counted up to this many bytes; a medium
+    // that reaches it is reported with this size ("at least").
+    std::uint64_t countCap = 16u << 20;
+    // An image bigger than this is not stored in the cache.
+    std::uint64_t imageCap = 16u << 20;
+    int workers = kCheckerWorkers;
+};
+
+// CMediaChecker finds the size of each medium the lists queue, over a
+// request queue of 15 workers (agent "Explorer"), and reports it to the
+// lists as a MediaCheckResult:
+// - a HEAD request; a 2xx answer with a Content-Length gives the size;
+// - a 2xx answer without one is followed by a GET that counts the body
+//   (up to countCap); so is an answer that refuses HEAD (405, 501...),
+//   while 404, 410 and a failed transfer report size 0 at once;
+// - a content check (kind 5) reports the answer's content type; one that
+//   names no image, audio or video is not counted further;
+// - an image, while images are stored ("download" of "tree" = 1), is
+//   fetched whole by one GET: its size is the bytes received, and a
+//   complete 2xx body is kept in the image cache folder under
+//   CacheFileName of the queued address.
+// A check that fails or times out reports size 0. Results go to the
+// receiver on the worker threads, with no lock of the checker held; none
+// is delivered once the checker has stopped.
+//
+// Owned by the crawler window: create after the lists, destroy before them.
+class CMediaChecker : public MediaCheckQueue, public PendingChecks {
+public:
+    CMediaChecker(InternetShare& share, MediaCheckReceiver& receiver, MediaCheckerOptions options = {});
+    ~CMediaChecker() override;
+
+    // Where images go and whether they are stored; read by each check as
+    // it is queued (a loaded project moves the folder).
+    void SetImageCache(const std::string& folder, bool store);
+
+    void QueueCheck(const std::string& url, MediaCheckKind kind) override;
+    // Checks queued or running; a crawl ends only when this is 0.
+    int PendingCount() const override;
+
+    // Drops queued checks, cancels running ones and returns at once.
+    void Stop() { queue_.Stop(); }
+    bool Ended() const { return queue_.Ended(); }
+
+private:
+    WebRequest Request(const std::string& url, RequestMethod method) const;
+    void QueueCount(const std::string& url, MediaCheckKind kind);
+    void QueueDownload(const std::string& url, const std::string& folder);
+    void OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply);
+    void Report(const std::string& url, MediaCheckKind kind, long long size, const std::string& contentType);
+
+    MediaCheckReceiver& receiver_;
+    MediaCheckerOptions options_;
+    mutable std::mutex cacheLock_;
+    std::string cacheFolder_;
+    bool storeImages_ = false;
+    RequestQueue queue_;  // last: its workers end before the rest goes
+};
+
+}  // namespace flk

@@ -1,0 +1,226 @@
+#include "lists/ImageCache.h"
+#include "lists/MediaChecker.h"
+#include "lists/ProjectFolder.h"
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <thread>
+
+namespace flk {
+namespace {
+
+using test::LoopbackServer;
+using test::PageRow;
+using test::ReplyMode;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+double SecondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// Collects results; anything arriving after `closed` is set counts as late.
+struct Results : MediaCheckReceiver {
+    void CheckDone(const MediaCheckResult& r) override {
+        std::lock_guard<std::mutex> g(lock);
+        late += closed;
+        byUrl[r.url] = r;
+        ++count;
+    }
+    // Read once the checker is idle or gone.
+    const MediaCheckResult& At(const std::string& url) { return byUrl[url]; }
+
+    std::mutex lock;
+    std::map<std::string, MediaCheckResult> byUrl;
+    int count = 0;
+    int late = 0;
+    bool closed = false;
+};
+
+class MediaCheckerTest : public ::testing::Test {
+protected:
+    MediaCheckerOptions Quick() {
+        MediaCheckerOptions o;
+        o.network.access = InternetAccess::Direct;
+        o.network.connectTimeoutMs = 2000;
+        o.network.lowSpeedTimeS = 1;
+        o.requestTimeoutMs = 1500;
+        return o;
+    }
+    static bool Drain(const CMediaChecker& c, double seconds) {
+        const auto start = Clock::now();
+        while (c.PendingCount() > 0 && SecondsSince(start) < seconds)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return c.PendingCount() == 0;
+    }
+    int Count(const std::string& method, const std::string& target) const {
+        int n = 0;
+        for (const auto& r : server.Requests()) n += r.method == method && r.target == target;
+        return n;
+    }
+
+    LoopbackServer server;
+    InternetShare share;
+    Results results;
+};
+
+TEST_F(MediaCheckerTest, SizesContentTypesAndSlowServers) {
+    server.Add({.path = "/len.jpg", .headers = {{"Content-Type", "image/jpeg"}}, .body = std::string(5000, 'x')});
+    server.Add({.path = "/nolen.mp3", .body = std::string(777, 's'), .mode = ReplyMode::NoLength});
+    server.Add({.path = "/old.mpg", .status = 301, .headers = {{"location", "/new.mpg"}}});
+    server.Add({.path = "/new.mpg", .headers = {{"Content-Type", "video/mpeg"}}, .body = std::string(1234, 'm')});
+    server.Add({.path = "/what?id=1", .headers = {{"Content-Type", "audio/x-wav"}}, .body = std::string(300, 'w')});
+    server.Add({.path = "/page", .body = "<html>", .mode = ReplyMode::NoLength});
+    server.Add({.path = "/stall.jpg", .mode = ReplyMode::Stalled});
+    // 20 bytes a second passes the low-speed test; only the time limit ends it.
+    server.Add({.path = "/drip.mp3", .body = std::string(100000, 'd'), .mode = ReplyMode::Dripping});
+    server.Add({.path = "/slow.wav", .body = std::string(30, 'w'), .mode = ReplyMode::Dripping, .dripDelayMs = 10});
+    struct Row {
+        std::string path;
+        MediaCheckKind kind;
+        long long size;
+        std::string type;
+        int heads, gets;
+    };
+    const std::vector<Row> rows = {
+        {"/len.jpg", MediaCheckKind::Image, 5000, "image/jpeg", 1, 0},
+        {"/nolen.mp3", MediaCheckKind::Sound, 777, "text/html", 1, 1},  // no length: counted
+        {"/gone.avi", MediaCheckKind::Movie, 0, "", 1, 0},              // 404: no GET
+        {"/old.mpg", MediaCheckKind::Movie, 1234, "video/mpeg", 1, 0},  // redirect followed
+        {"/what?id=1", MediaCheckKind::Content, 300, "audio/x-wav", 1, 0},
+        {"/page", MediaCheckKind::Content, 0, "text/html", 1, 0},  // no medium: not counted
+        {"/stall.jpg", MediaCheckKind::Image, 0, "", 1, 0},
+        {"/drip.mp3", MediaCheckKind::Sound, 0, "text/html", 1, 1},  // cut off: size unknown
+        {"/slow.wav", MediaCheckKind::Sound, 30, "text/html", 1, 1},
+    };
+    const auto start = Clock::now();
+    {
+        CMediaChecker checker(share, results, Quick());
+        for (const Row& r : rows) checker.QueueCheck(server.Url(r.path), r.kind);
+        ASSERT_TRUE(Drain(checker, 10));
+    }
+    EXPECT_LT(SecondsSince(start), 5.0);
+    EXPECT_EQ(results.count, static_cast<int>(rows.size()));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        const MediaCheckResult got = results.At(server.Url(r.path));
+        EXPECT_EQ(got.kind, r.kind);
+        EXPECT_EQ(got.size, r.size);
+        EXPECT_EQ(got.contentType, r.type);
+        EXPECT_EQ(Count("HEAD", r.path), r.heads);
+        EXPECT_EQ(Count("GET", r.path), r.gets);
+    }
+    for (const auto& req : server.Requests()) EXPECT_EQ(req.agent, "Explorer");
+}
+
+TEST_F(MediaCheckerTest, ThousandChecksNeverRunMoreThanFifteenAtOnce) {
+    server.Add({.path = "/c.jpg", .body = std::string(2000, 'c'), .delayMs = 10});
+    CMediaChecker checker(share, results, Quick());
+    for (int i = 0; i < 1000; ++i) checker.QueueCheck(server.Url("/c.jpg?n=" + std::to_string(i)), MediaCheckKind::Image);
+    EXPECT_GT(checker.PendingCount(), 0);
+    ASSERT_TRUE(Drain(checker, 60));
+    EXPECT_EQ(results.count, 1000);
+    EXPECT_EQ(results.At(server.Url("/c.jpg?n=999")).size, 2000);
+    EXPECT_EQ(static_cast<int>(server.Requests().size()), 1000);
+    EXPECT_LE(server.PeakConcurrent(), 15);
+    EXPECT_GE(server.PeakConcurrent(), 8);  // the pool does fill up
+}
+
+TEST(CacheFileName, HostileNamesBecomeSafeBaseNames) {
+    const std::string longStem(300, 'L');
+    std::string accented = "a";
+    for (int i = 0; i < 100; ++i) accented += "\xC3\xA9";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"http://h/a/b.jpg", "b.jpg"},
+        {"http://h/img/../../x.jpg", "x.jpg"},
+        {"http://h/a%2F..%2F..%2Fetc%2Fpasswd", "passwd"},
+        {"http://h/a%5C..%5Cwin.ini", "win.ini"},
+        {"http://h/%2e%2e", "image"},
+        {"http://h/..", "image"},
+        {"http://h/", "image"},
+        {"", "image"},
+        {std::string("http://h/a\x01" "b\x7f.jpg"), "ab.jpg"},
+        {"http://h/x%00y%0d%0a.gif", "xy.gif"},
+        {"http://h/...hidden..jpg", "hidden.jpg"},
+        {"http://h/pic.jpg?f=../../a#frag", "pic.jpg"},
+        {"http://h/a:b*c|d<e>\".jpg", "a_b_c_d_e__.jpg"},
+        {"http://h/trail. . ", "trail"},
+        {"http://h/" + longStem + ".jpg", std::string(kCacheNameMax - 4, 'L') + ".jpg"},
+        {"http://h/" + longStem, std::string(kCacheNameMax, 'L')},
+    };
+    for (const auto& [url, name] : rows) EXPECT_EQ(CacheFileName(url), name) << url;
+
+    // A cut never leaves half a UTF-8 character.
+    EXPECT_EQ(CacheFileName("http://h/" + accented + ".png"), "a" + accented.substr(1, 114) + ".png");
+}
+
+TEST_F(MediaCheckerTest, ImagesAreCachedUnderSafeNamesInsideTheFolder) {
+    test::TempDir root;
+    const std::string cache = root.File("Images");
+    ASSERT_TRUE(PrepareImageCache(cache));
+    server.Add({.path = "/a/pic.jpg", .body = "first"});
+    server.Add({.path = "/b/pic.jpg", .body = "second", .mode = ReplyMode::NoLength});
+    server.Add({.path = "/img/..%2F..%2Fevil.jpg", .body = "evil"});
+    server.Add({.path = "/x.jpg", .body = "dots"});
+    {
+        CMediaChecker checker(share, results, Quick());
+        checker.SetImageCache(cache, true);
+        for (const char* path : {"/a/pic.jpg", "/b/pic.jpg", "/img/..%2F..%2Fevil.jpg", "/img/../../x.jpg", "/missing.jpg"})
+            checker.QueueCheck(server.Url(path), MediaCheckKind::Image);
+        ASSERT_TRUE(Drain(checker, 10));
+    }
+    EXPECT_EQ(results.At(server.Url("/b/pic.jpg")).size, 6);
+    EXPECT_EQ(results.At(server.Url("/missing.jpg")).size, 0);
+    EXPECT_EQ(Count("HEAD", "/a/pic.jpg"), 0);  // one GET does both
+
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(cache))
+        files[entry.path().filename().string()] = root.Read("Images/" + entry.path().filename().string());
+    const std::map<std::string, std::string> expected = {{".findlark-image-cache", ""}, {"evil.jpg", "evil"},
+        {"x.jpg", "dots"}, {"pic.jpg", files["pic.jpg"]}, {"pic(1).jpg", files["pic(1).jpg"]}};
+    EXPECT_EQ(files, expected);  // no temporary file left, nothing for the 404
+    EXPECT_EQ((std::set<std::string>{files["pic.jpg"], files["pic(1).jpg"]}),
+              (std::set<std::string>{"first", "second"}));
+    // Nothing beside the cache folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(MediaCheckerTest, ShutdownWithChecksQueuedAndRunningIsPromptAndFinal) {
+    test::TempDir root;
+    const std::string cache = root.File("Images");
+    ASSERT_TRUE(PrepareImageCache(cache));
+    server.Add({.path = "/stall.mpg", .mode = ReplyMode::Stalled});
+    server.Add({.path = "/drip.jpg", .body = std::string(100000, 'd'), .mode = ReplyMode::Dripping});
+    server.Add({.path = "/ok.mpg", .body = "quick"});
+    MediaCheckerOptions patient = Quick();
+    patient.network.lowSpeedTimeS = 60;
+    patient.requestTimeoutMs = 60000;
+    auto checker = std::make_unique<CMediaChecker>(share, results, patient);
+    checker->SetImageCache(cache, true);
+    for (int i = 0; i < 5; ++i) checker->QueueCheck(server.Url("/drip.jpg?n=" + std::to_string(i)), MediaCheckKind::Image);
+    for (int i = 0; i < 100; ++i) {
+        checker->QueueCheck(server.Url("/stall.mpg?n=" + std::to_string(i)), MediaCheckKind::Movie);
+        checker->QueueCheck(server.Url("/ok.mpg?n=" + std::to_string(i)), MediaCheckKind::Movie);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_GT(checker->PendingCount(), 100);
+    const auto start = Clock::now();
+    checker.reset();
+    EXPECT_LT(SecondsSince(start), 2.0);
+    {
+        std::lock_guard<std::mutex> g(results.lock);
+        results.closed = true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(results.late, 0);
+    EXPECT_LT(results.count, 200);
+    // Images cut off in mid-download leave nothing behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace flk
