@@ -43,8 +43,8 @@ const char kCrawlCommandHelp[] =
     "  --project DIR          project folder for the project file and reports\n"
     "  --no-pages             do not write the HTML result pages\n"
     "  --quiet                no progress line\n"
-    "  --resolve HOST=ADDR[,HOST=ADDR...]\n"
-    "                         connect to ADDR (ip:port) for HOST (testing)\n"
+    "  --resolve HOST:PORT:ADDRESS[,...]\n"
+    "                         connect to ADDRESS for HOST:PORT (for test sites)\n"
     "  --help                 show this text\n"
     "\n"
     "Ctrl-C stops the crawl; what was found so far is saved.\n"
@@ -135,7 +135,7 @@ CrawlCommandParse ParseCrawlCommand(const std::vector<std::string>& args) {
             if (!value(v) || v.empty()) return fail("--project needs a folder");
             c.projectFolder = v;
         } else if (a == "--resolve") {
-            if (!value(v) || v.find('=') == std::string::npos) return fail("--resolve needs HOST=ADDRESS");
+            if (!value(v) || v.find(':') == std::string::npos) return fail("--resolve needs HOST:PORT:ADDRESS");
             c.hostMap = v;
         } else if (a == "--search") {
             if (!value(v) || TrimCopy(v).empty()) return fail("--search needs the words to search for");
@@ -184,7 +184,6 @@ void ApplyCrawlCommand(const CrawlCommand& c, Settings& s) {
         s.Override(CrawlerPagesPerDomainLimit, *c.pagesPerSite > 0 ? 1 : 0);
         if (*c.pagesPerSite > 0) s.Override(CrawlerPagesPerSite, *c.pagesPerSite);
     }
-    if (c.threads) s.Override(CrawlerMaxThreads, *c.threads);
     if (c.images) s.Override(ViewImages, *c.images ? "1" : "0");
     if (c.sounds) s.Override(ViewSounds, *c.sounds ? "1" : "0");
     if (c.movies) s.Override(ViewMovies, *c.movies ? "1" : "0");

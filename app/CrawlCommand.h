@@ -21,7 +21,7 @@ struct CrawlCommand {
     std::optional<std::string> filter;
     std::optional<std::string> query;  // text search
     std::optional<std::string> projectFolder;
-    std::optional<std::string> hostMap;  // "host=127.0.0.1:port,..." name resolution for the run
+    std::optional<std::string> hostMap;  // "host:port:address,..." name resolutions for the run
     std::string searchWords;           // --search
     std::string guideCategory;         // --guide
     std::string engine;                // --engine

@@ -1,0 +1,15 @@
+#pragma once
+#include <atomic>
+
+namespace flk {
+
+struct CrawlCommand;
+
+// Runs a batch crawl: the settings of "flk.ini" with the command's
+// overrides, live progress on a terminal; `interrupted` (set by Ctrl-C)
+// stops the crawl and what was found is still saved. At the end the
+// project, the list files and the result pages are written and a summary
+// printed. Returns the exit status: 0 done, 1 failed, 130 stopped.
+int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interrupted);
+
+}  // namespace flk
