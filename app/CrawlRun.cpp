@@ -1,7 +1,9 @@
 #include "app/CrawlRun.h"
 
 #include "app/CrawlCommand.h"
+#include "app/SearchFlow.h"
 #include "app/Settings.h"
+#include "app/TerminalSearchUi.h"
 #include "lists/CrawlerSession.h"
 #include "platform/InternetGlobal.h"
 #include "platform/Notifier.h"
@@ -82,7 +84,21 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
 
     std::string start;
     for (const std::string& location : command.locations) start += location + ";";
-    if (!session.Start(start)) {
+    if (!command.searchWords.empty() || !command.guideCategory.empty()) {
+        TerminalSearchUi ui;
+        SearchFlowContext flow{session, ui, ui, &interrupted};
+        GoRequest request;
+        request.guide = !command.guideCategory.empty();
+        request.query = request.guide ? command.guideCategory : command.searchWords;
+        request.engine = command.engine;
+        std::string detail;
+        const GoResult result = RunGo(flow, request, detail);
+        if (result != GoResult::Crawling) {
+            std::fprintf(stderr, "flkcrawl: %s\n", detail.c_str());
+            return 1;
+        }
+        start = request.query;
+    } else if (!session.Start(start)) {
         std::fprintf(stderr, "flkcrawl: nothing to crawl in \"%s\"\n", start.c_str());
         return 1;
     }

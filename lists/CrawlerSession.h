@@ -55,6 +55,8 @@ public:
     InternetShare& Internet() { return internet_; }
     UpdateFile& Update() { return updateFile_; }
     Settings& GetSettings() { return ctx_.settings; }
+    Notifier& GetNotifier() { return ctx_.notifier; }
+    const InternetOptions& Network() const { return ctx_.network; }
 
     // Starts a crawl of the ";"-separated locations ("Start" adds the final
     // ";"). False while a crawl runs or when nothing can be started.

@@ -1,0 +1,45 @@
+#pragma once
+#include <atomic>
+#include <string>
+#include <string_view>
+
+namespace flk {
+
+class CategoryUi;
+class CrawlerSession;
+class SafetyUi;
+
+// What the user asked for with "Go".
+struct GoRequest {
+    std::string query;   // keywords, a site address, or a guide category
+    bool guide = false;  // the query names a guide category
+    std::string engine;  // an engine by name; empty: the one last chosen
+};
+
+enum class GoResult {
+    Crawling,      // start locations were found and the crawl runs
+    Refused,       // empty query, or the safety rules said no
+    NothingFound,  // the search found no start location
+    Failed,        // a page or service could not be read
+};
+
+struct SearchFlowContext {
+    CrawlerSession& session;
+    SafetyUi& safety;          // the safety questions and messages
+    CategoryUi& categories;    // the directory's messages
+    const std::atomic<bool>* stop = nullptr;  // ends a search still running
+};
+
+// The query as the search uses it: trimmed, runs of spaces collapsed.
+std::string CollapseQuerySpaces(std::string_view query);
+
+// The search flow behind "Go": the safety check (keyword searches), then a
+// typed site address is crawled directly, a guide category's page gives the
+// start locations, and keywords go to the search engines, whose addresses
+// are crawled. `detail` says what went wrong for the user.
+GoResult RunGo(SearchFlowContext& context, const GoRequest& request, std::string& detail);
+
+inline constexpr char kEmptySearchText[] = "Please define your search";
+inline constexpr char kEmptySearchCaption[] = "Empty search string";
+
+}  // namespace flk
