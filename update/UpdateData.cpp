@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "platform/SplitBySeparator.h"
+#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 #include "update/UpdateFile.h"
 #include "update/WordCoding.h"
@@ -27,15 +28,7 @@ constexpr const char* kDefaultAdultWords =
 std::string JoinLines(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size());
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t nl = bytes.find('\n', pos);
-        std::size_t end = nl == std::string::npos ? bytes.size() : nl;
-        std::size_t textEnd = end;
-        while (textEnd > pos && bytes[textEnd - 1] == '\r') --textEnd;
-        out.append(bytes, pos, textEnd - pos);
-        pos = nl == std::string::npos ? bytes.size() : nl + 1;
-    }
+    for (const std::string& line : SplitTextLines(bytes)) out += line;
     return out;
 }
 
