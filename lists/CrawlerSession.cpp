@@ -43,6 +43,7 @@ CrawlerSession::CrawlerSession(SessionContext context)
 }
 
 CrawlerSession::~CrawlerSession() {
+    backup_.reset();
     kernel_.reset();  // stops and joins the crawl and its workers
     pages_.reset();
     checker_.Stop();
@@ -71,6 +72,13 @@ bool CrawlerSession::Start(const std::string& locations) {
     while (!typed.empty() && (typed.back() == ';' || IsSpace(typed.back()))) typed.pop_back();
     mainData_.lastSite = typed;
     kernel_ = std::move(crawl);
+    if (ctx_.settings.Get(keys::CrawlerUseBackup) == 1) {
+        const auto period = backupPeriodOverride_.count() > 0
+                                ? backupPeriodOverride_
+                                : BackupTimer::PeriodFromMinutes(ctx_.settings.Get(keys::CrawlerBackupMinutes));
+        backup_ = std::make_unique<BackupTimer>(period, [this] { SaveProject(); });
+        backup_->Start();
+    }
     if (!kernel_->Start(WorkerThread::Priority::Normal)) {
         kernel_.reset();
         std::lock_guard<std::mutex> lock(stateLock_);
@@ -81,6 +89,7 @@ bool CrawlerSession::Start(const std::string& locations) {
 }
 
 void CrawlerSession::EndPreviousCrawl() {
+    backup_.reset();
     kernel_.reset();
     pages_.reset();
 }
@@ -169,6 +178,7 @@ void CrawlerSession::StorePage(const StoredPage& page) {
 }
 
 void CrawlerSession::CrawlEnded() {
+    if (backup_) backup_->Stop();
     std::function<void()> callback;
     {
         std::lock_guard<std::mutex> lock(stateLock_);

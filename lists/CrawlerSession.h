@@ -4,6 +4,7 @@
 #include "crawl/Kernel.h"
 #include "crawl/Pacing.h"
 #include "crawl/PageStore.h"
+#include "lists/BackupTimer.h"
 #include "lists/MediaChecker.h"
 #include "lists/MediaLists.h"
 #include "lists/PageTree.h"
@@ -74,6 +75,9 @@ public:
     void SetSinglePage(bool on);
     void SetSearch(const SearchOptions& search);
     void SetOneSiteMode(bool oneSite);
+    // With [crawler] "use_backup" 1 the project is saved every
+    // "backup_minutes" while a crawl runs; tests may shorten the period.
+    void SetBackupPeriodForTesting(std::chrono::milliseconds period) { backupPeriodOverride_ = period; }
     // Called on the crawl's thread when a crawl has ended.
     void OnCrawlEnded(std::function<void()> callback);
 
@@ -125,8 +129,10 @@ private:
     CrawlProgress progress_;
     bool crawling_ = false;
     std::function<void()> endedCallback_;
+    std::chrono::milliseconds backupPeriodOverride_{0};
 
     // Last: the crawl ends (its workers joined) before anything it uses goes.
+    std::unique_ptr<BackupTimer> backup_;
     std::unique_ptr<CrawlPages> pages_;
     std::unique_ptr<kernel> kernel_;
 };

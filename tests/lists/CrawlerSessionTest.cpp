@@ -1,0 +1,94 @@
+#include "app/Settings.h"
+#include "lists/CrawlerSession.h"
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+using namespace flk;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct SessionFixture {
+    test::TempDir dir;
+    Settings settings{dir.File("flk.ini"), dir.Path()};
+    NullNotifier notifier;
+    test::LoopbackServer server;
+    std::unique_ptr<CrawlerSession> session;
+
+    SessionFixture() {
+        settings.WriteDefaults();
+        settings.Set(keys::ProjectPath, dir.Path());
+    }
+    CrawlerSession& Open() {
+        InternetOptions network;
+        network.connectTimeoutMs = 2000;
+        session = std::make_unique<CrawlerSession>(SessionContext{settings, notifier, network, Pacing::None()});
+        return *session;
+    }
+};
+
+}  // namespace
+
+TEST(CrawlerSession, LimitsThatReadZeroGetTheirDefaults) {
+    SessionFixture f;
+    f.settings.Set(keys::CrawlerMaxDepth, std::string("0"));
+    f.settings.Set(keys::CrawlerMaxPages, std::string("junk"));
+    CrawlerSession& s = f.Open();
+    EXPECT_EQ(s.Limits().maxDepth, 15);
+    EXPECT_EQ(s.Limits().maxPages, 2000);
+    EXPECT_EQ(s.Limits().maxThreads, 10);
+    EXPECT_EQ(f.settings.Get(keys::CrawlerMaxDepth), "15");
+    EXPECT_EQ(f.settings.Get(keys::CrawlerMaxPages), "2000");
+    s.SetSinglePage(true);
+    EXPECT_EQ(s.Limits().maxPages, 1);
+}
+
+TEST(CrawlerSession, RedirectLoopsEndAndProjectsRoundTrip) {
+    SessionFixture f;
+    f.server.Add({"/a.html", 302, {{"Location", "/b.html"}}, ""});
+    f.server.Add({"/b.html", 301, {{"Location", f.server.Url("/a.html")}}, ""});
+    f.server.Add({"/index.html", 200, {{"Content-Type", "text/html"}},
+                  "<title>Loop</title><a href=\"a.html\">a</a><img src=\"x.jpg\" alt=\"pic\">"});
+    f.server.Add({"/x.jpg", 200, {}, std::string(5000, 'x')});
+    CrawlerSession& s = f.Open();
+    ASSERT_TRUE(s.Start(f.server.Url("/index.html")));
+    ASSERT_TRUE(s.WaitForEnd(30s));
+    EXPECT_EQ(f.server.Count("/a.html"), 1);
+    EXPECT_EQ(f.server.Count("/b.html"), 1);
+    EXPECT_EQ(s.Progress().status, "Ready.");
+    ASSERT_EQ(s.Lists().images.RowCount(), 1u);
+
+    ASSERT_TRUE(s.SaveProject());
+    SessionFixture other;
+    CrawlerSession& t = other.Open();
+    ASSERT_TRUE(t.LoadProject(s.Project().FilePath()));
+    EXPECT_EQ(t.Lists().images.RowCount(), 1u);
+    EXPECT_EQ(t.ProjectText(), s.ProjectText());
+    EXPECT_EQ(other.settings.Get(keys::ProjectName), "Default.crl");
+}
+
+TEST(CrawlerSession, BackupSavesWhileCrawlingAndLoadWaitsForTheEnd) {
+    SessionFixture f;
+    test::PageRow slow{"/slow.html", 200, {{"Content-Type", "text/html"}}, std::string(400, 'x')};
+    slow.mode = test::ReplyMode::Dripping;
+    slow.dripDelayMs = 20;
+    slow.dripChunk = 4;
+    f.server.Add(slow);
+    f.settings.Set(keys::CrawlerUseBackup, 1);
+    CrawlerSession& s = f.Open();
+    s.SetBackupPeriodForTesting(100ms);
+    std::filesystem::remove(s.Project().FilePath());
+    ASSERT_TRUE(s.Start(f.server.Url("/slow.html")));
+    EXPECT_FALSE(s.Start(f.server.Url("/slow.html"))) << "one crawl at a time";
+    EXPECT_FALSE(s.LoadProject(s.Project().FilePath())) << "no load while crawling";
+    for (int i = 0; i < 300 && !std::filesystem::exists(s.Project().FilePath()); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(std::filesystem::exists(s.Project().FilePath()));
+    s.Stop();
+    ASSERT_TRUE(s.WaitForEnd(30s));
+    EXPECT_TRUE(s.LoadProject(s.Project().FilePath()));
+}
