@@ -103,7 +103,9 @@ bool MessageListener::Bind() {
     sockaddr_un addr;
     if (!MakeAddress(path_, addr)) return false;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        // Non-blocking, so a client gone between poll and accept cannot
+        // block the loop.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0) return false;
         if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
             (void)::chmod(path_.c_str(), 0600);

@@ -3,7 +3,6 @@
 #include "platform/Notifier.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
-#include "update/UpdateData.h"
 #include "update/UpdateFile.h"
 #include "update/UpdateThread.h"
 
@@ -72,8 +71,7 @@ TEST_F(UpdateThreadTest, DownloadsOncePerDayAndKeepsOnlyUsableAnswers) {
     const LocalDate yesterday{2024, 3, 4};
     const std::vector<Row> rows = {
         {"not due", kToday, {.body = good}, Outcome::NotDue, false},
-        {"due", yesterday, {.body = good}, Outcome::Stored, true},
-        {"never updated", {0, 0, 0}, {.body = good}, Outcome::Stored, true},
+        {"due", {0, 0, 0}, {.body = good}, Outcome::Stored, true},
         {"error page", yesterday, {.status = 404, .body = "<h1>404 Not Found</h1>"}, Outcome::Stored, true},
         {"9 characters", yesterday, {.body = "123456789 \r\n\n\t"}, Outcome::TooShort, false},
         {"10 characters", yesterday, {.body = "1234567890\n"}, Outcome::Stored, true},
@@ -99,27 +97,6 @@ TEST_F(UpdateThreadTest, DownloadsOncePerDayAndKeepsOnlyUsableAnswers) {
     }
     ASSERT_FALSE(server.Requests().empty());
     EXPECT_EQ(server.Requests().back().agent, kUpdateAgent);
-}
-
-TEST_F(UpdateThreadTest, StoredAnswerReadsBackThroughTheReader) {
-    server.Add({.path = "/update/data.txt",
-                .body = "<register>\r\nserver=\"http://new.test/trn/\"\r\n</register>\r\n<sex words>zebra,red "
-                        "wine</sex words>\r\n\r\n"});
-    ASSERT_EQ(RunOnce(), Outcome::Stored);
-    EXPECT_EQ(dir.Read("data.txt").find("zebra"), std::string::npos);  // encoded on disk
-    UpdateData data(file, settings);
-    ASSERT_TRUE(data.Load());
-    EXPECT_EQ(data.GetServer(), "http://new.test/trn/");
-    std::vector<std::string> words;
-    data.GetAdultWords(words);
-    EXPECT_EQ(words, (std::vector<std::string>{"zebra", "red wine"}));
-
-    // An error page is stored, and the reader falls back to its defaults.
-    server.Add({.path = "/update/data.txt", .status = 404, .body = "<h1>404 Not Found</h1>"});
-    WriteDate(settings, kUpdateDateKeys, {1980, 1, 1});
-    ASSERT_EQ(RunOnce(), Outcome::Stored);
-    UpdateData fallback(file, settings);
-    EXPECT_FALSE(fallback.Load());
 }
 
 TEST_F(UpdateThreadTest, StopDuringSlowDownloadStoresNothingAndKeepsTheDate) {
@@ -149,9 +126,4 @@ TEST_F(UpdateThreadTest, DateIsWrittenOnlyAfterTheFileIsStored) {
     file.SetProjectFolder(dir.Path());
     EXPECT_EQ(RunOnce(), Outcome::Stored);
     EXPECT_EQ(StoredDate(), kToday);
-
-    // An address that is not a web address is skipped quietly.
-    settings.Set(hosts::UpdateBase, "ftp://127.0.0.1/update/");
-    WriteDate(settings, kUpdateDateKeys, {1980, 1, 1});
-    EXPECT_EQ(RunOnce(), Outcome::Failed);
 }
