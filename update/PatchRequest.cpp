@@ -1,0 +1,13 @@
+#include "update/PatchRequest.h"
+
+#include "app/Settings.h"
+
+namespace flk {
+
+bool HandlePatchRequest(Settings& settings, int message, const LocalDate& today) {
+    if (message != kPatchRequestMessage) return false;
+    WriteDate(settings, kPatchDateKeys, today);
+    return true;
+}
+
+}  // namespace flk
