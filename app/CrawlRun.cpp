@@ -9,6 +9,8 @@
 #include "platform/Notifier.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
+#include "update/ServerRequests.h"
+#include "update/UpdateData.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -84,9 +86,13 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
 
     std::string start;
     for (const std::string& location : command.locations) start += location + ";";
+    std::unique_ptr<ServerRequests> server;  // usage reports of searches
     if (!command.searchWords.empty() || !command.guideCategory.empty()) {
         TerminalSearchUi ui;
-        SearchFlowContext flow{session, ui, ui, &interrupted};
+        UpdateData data(session.Update(), *settings);
+        data.Load();
+        server = std::make_unique<ServerRequests>(session.Internet(), notifier, data.GetServer());
+        SearchFlowContext flow{session, ui, ui, &interrupted, server.get()};
         GoRequest request;
         request.guide = !command.guideCategory.empty();
         request.query = request.guide ? command.guideCategory : command.searchWords;

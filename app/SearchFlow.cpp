@@ -7,6 +7,8 @@
 #include "search/FetchCategory.h"
 #include "search/SafetyCheck.h"
 #include "search/SafetyDialogs.h"
+#include "update/ServerQueries.h"
+#include "update/ServerRequests.h"
 #include "update/UpdateData.h"
 
 #include <thread>
@@ -24,6 +26,10 @@ struct CollectAddresses : FoundAddressReceiver {
         addresses = found;
     }
 };
+
+void ReportUsage(SearchFlowContext& c, const std::string& text, bool isWord) {
+    if (c.server) c.server->Queue(BuildUsageQuery(text, isWord));
+}
 
 GoResult StartCrawl(SearchFlowContext& c, const std::string& locations, std::string& detail) {
     if (TrimCopy(locations).empty()) {
@@ -59,7 +65,9 @@ GoResult GuideSearch(SearchFlowContext& c, const std::string& category, std::str
     }
     std::string locations;
     for (const std::string& l : fetch.Pick().StartLocations()) locations += l + ";";
-    return StartCrawl(c, locations, detail);
+    const GoResult result = StartCrawl(c, locations, detail);
+    if (result == GoResult::Crawling) ReportUsage(c, category, false);
+    return result;
 }
 
 GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::string& query, std::string& detail) {
@@ -97,7 +105,9 @@ GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::st
         detail = "the search engines found no pages for \"" + query + "\"";
         return GoResult::NothingFound;
     }
-    return StartCrawl(c, found.addresses, detail);
+    const GoResult result = StartCrawl(c, found.addresses, detail);
+    if (result == GoResult::Crawling) ReportUsage(c, query, true);
+    return result;
 }
 
 }  // namespace

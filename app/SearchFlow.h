@@ -8,6 +8,7 @@ namespace flk {
 class CategoryUi;
 class CrawlerSession;
 class SafetyUi;
+class ServerRequests;
 
 // What the user asked for with "Go".
 struct GoRequest {
@@ -28,6 +29,7 @@ struct SearchFlowContext {
     SafetyUi& safety;          // the safety questions and messages
     CategoryUi& categories;    // the directory's messages
     const std::atomic<bool>* stop = nullptr;  // ends a search still running
+    ServerRequests* server = nullptr;         // usage reports go here when it exists
 };
 
 // The query as the search uses it: trimmed, runs of spaces collapsed.
@@ -36,7 +38,8 @@ std::string CollapseQuerySpaces(std::string_view query);
 // The search flow behind "Go": the safety check (keyword searches), then a
 // typed site address is crawled directly, a guide category's page gives the
 // start locations, and keywords go to the search engines, whose addresses
-// are crawled. `detail` says what went wrong for the user.
+// are crawled. When a crawl starts from keywords or a category, one usage
+// report goes to the maker's server. `detail` says what went wrong.
 GoResult RunGo(SearchFlowContext& context, const GoRequest& request, std::string& detail);
 
 inline constexpr char kEmptySearchText[] = "Please define your search";

@@ -6,10 +6,12 @@
 #include "search/SafetyDialogs.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "update/ServerRequests.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 using namespace flk;
 using namespace std::chrono_literals;
@@ -60,8 +62,10 @@ struct Flow {
         session = std::make_unique<CrawlerSession>(SessionContext{settings, notifier, {}, Pacing::None()});
     }
 
+    std::unique_ptr<ServerRequests> server;
+
     GoResult Go(const std::string& query, bool guide, std::string& detail) {
-        SearchFlowContext context{*session, ui, ui, nullptr};
+        SearchFlowContext context{*session, ui, ui, nullptr, server.get()};
         return RunGo(context, GoRequest{query, guide, ""}, detail);
     }
 
@@ -82,10 +86,17 @@ TEST(SearchFlow, KeywordsGoThroughTheEngineToACrawlOfTheFoundSites) {
     flow.services.Add({"/cgi-bin/query", 200, {{"Content-Type", "text/html"}},
                        "<a href=\"" + site.server.Url("/index.html") + "\">Larks</a>"
                        "<a href=\"http://www.altavista.search.example/ad\">ad</a>"});
+    flow.server = std::make_unique<ServerRequests>(flow.session->Internet(), flow.notifier, flow.services.Url("/trn/"));
     std::string detail;
     ASSERT_EQ(flow.Go("  singing   larks ", false, detail), GoResult::Crawling) << detail;
     EXPECT_EQ(flow.settings.Get(keys::SearchEngineLine), "singing larks");
     EXPECT_EQ(flow.ImagesAfterCrawl(), (std::set<std::string>{site.server.Url("/a.jpg"), site.server.Url("/b.jpg")}));
+    // One usage report with the search words.
+    for (int i = 0; i < 500 && flow.server->Pending() > 0; ++i) std::this_thread::sleep_for(10ms);
+    int reports = 0;
+    for (const auto& r : flow.services.Requests())
+        reports += r.target.rfind("/trn/tarn.dll?mdl=use&req=insert&txt_code=word&info=", 0) == 0;
+    EXPECT_EQ(reports, 1);
 }
 
 TEST(SearchFlow, SiteAddressesAndGuideCategories) {
