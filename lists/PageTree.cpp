@@ -1,5 +1,6 @@
 #include "lists/PageTree.h"
 
+#include "crawl/ParsedUrl.h"
 #include "lists/ListHelpers.h"
 #include "platform/TextUtil.h"
 
@@ -195,6 +196,10 @@ void PageTrees::LoadBlock(const std::string& body) {
 std::string PageTrees::PageTextFor(const TreeModel& tree, TreeModel::Id id) {
     if (IsAnnotation(tree.Text(id)) && tree.Parent(id) != TreeModel::kNone) return tree.Text(tree.Parent(id));
     return tree.Text(id);
+}
+
+std::string PageTrees::BrowserTargetFor(const TreeModel& tree, TreeModel::Id id) {
+    return WithDefaultScheme(TrimCopy(PageTextFor(tree, id)));
 }
 
 }  // namespace flk

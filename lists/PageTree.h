@@ -90,8 +90,12 @@ public:
     // Adds the pairs of a block body; the trees are not cleared first.
     void LoadBlock(const std::string& body);
 
-    // "Send to Location" / "Send to Browser": an annotation stands for its page.
+    // "Send to Location": the item's text, or its page's when it is an
+    // annotation.
     static std::string PageTextFor(const TreeModel& tree, TreeModel::Id id);
+    // "Send to Browser" and "Text viewer": that text, trimmed, with
+    // "http://" in front when it has no scheme and is no local path.
+    static std::string BrowserTargetFor(const TreeModel& tree, TreeModel::Id id);
 
 private:
     mutable std::mutex mutex_;

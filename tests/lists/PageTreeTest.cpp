@@ -55,6 +55,7 @@ TEST(PageTree, TitlesRewrite) {
         EXPECT_EQ(t.Count(), 7u);
         const auto home = t.Children(t.Roots().front()).front();
         EXPECT_EQ(PageTrees::PageTextFor(t, home), "s.example/");
+        EXPECT_EQ(PageTrees::BrowserTargetFor(t, home), "http://s.example/");
     });
 }
 
