@@ -6,7 +6,6 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace flk {
 
@@ -285,9 +284,11 @@ void kernel::StartWorkers() {
 }
 
 void kernel::EndCrawl() {
-    // Media found late still get their sizes before the crawl counts as over.
-    while (ctx_.checker && ctx_.checker->PendingCount() > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Media found late still get their sizes before the crawl counts as
+    // over. Stop (and closing the window) does not wait for slow servers:
+    // the checks go on in the checker and their sizes still reach the lists.
+    while (ctx_.checker && !StopRequested() && ctx_.checker->PendingCount() > 0)
+        Pacing::Pause(std::chrono::milliseconds(200), &StopFlag());
     // Every worker is gone before the window hears of the end, so nothing of
     // this crawl reaches the lists afterwards.
     CancelWorkers();

@@ -92,3 +92,32 @@ TEST(CrawlerSession, BackupSavesWhileCrawlingAndLoadWaitsForTheEnd) {
     ASSERT_TRUE(s.WaitForEnd(30s));
     EXPECT_TRUE(s.LoadProject(s.Project().FilePath()));
 }
+
+// An image whose check is never answered holds the crawl in its wait for the
+// media checks. Stop, and closing the window, must not wait for it.
+TEST(CrawlerSession, StopAndCloseDoNotWaitForAStalledMediaCheck) {
+    for (const bool close : {false, true}) {
+        SessionFixture f;
+        f.server.Add({"/index.html", 200, {{"Content-Type", "text/html"}}, "<img src=\"x.jpg\" alt=\"x\">"});
+        test::PageRow stalled{"/x.jpg"};
+        stalled.mode = test::ReplyMode::Stalled;
+        f.server.Add(stalled);
+        CrawlerSession& s = f.Open();
+        ASSERT_TRUE(s.Start(f.server.Url("/index.html")));
+        for (int i = 0; i < 1000 && !(s.Progress().pagesParsed == 1 && s.Checker().PendingCount() > 0); ++i)
+            std::this_thread::sleep_for(10ms);
+        ASSERT_EQ(s.Lists().images.RowCount(), 1u);
+        ASSERT_GT(s.Checker().PendingCount(), 0);
+        EXPECT_FALSE(s.WaitForEnd(200ms)) << "a crawl ends only when its media are checked";
+
+        const auto begin = std::chrono::steady_clock::now();
+        if (close) {
+            f.session.reset();
+        } else {
+            s.Stop();
+            EXPECT_TRUE(s.WaitForEnd(10s));
+            EXPECT_EQ(s.Progress().status, "Ready.");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, 10s) << (close ? "close" : "stop");
+    }
+}
