@@ -284,18 +284,19 @@ void kernel::StartWorkers() {
 }
 
 void kernel::EndCrawl() {
-    // Media found late still get their sizes before the crawl counts as
-    // over. Stop (and closing the window) does not wait for slow servers:
-    // the checks go on in the checker and their sizes still reach the lists.
-    while (ctx_.checker && !StopRequested() && ctx_.checker->PendingCount() > 0)
-        Pacing::Pause(std::chrono::milliseconds(200), &StopFlag());
     // Every worker is gone before the window hears of the end, so nothing of
-    // this crawl reaches the lists afterwards.
+    // this crawl reaches the lists afterwards. They go before the wait for
+    // the checker: a cancelled worker may still queue a check on its way out.
     CancelWorkers();
     {
         std::lock_guard<std::mutex> lock(threadLock_);
         workers_.clear();
     }
+    // Media found late still get their sizes before the crawl counts as
+    // over. Stop (and closing the window) does not wait for slow servers:
+    // the checks go on in the checker and their sizes still reach the lists.
+    while (ctx_.checker && !StopRequested() && ctx_.checker->PendingCount() > 0)
+        Pacing::Pause(std::chrono::milliseconds(200), &StopFlag());
     Notification ended;
     ended.code = notify::SearchEnded;
     ended.value = 0;

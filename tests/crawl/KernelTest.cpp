@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <set>
 #include <thread>
@@ -21,6 +22,7 @@ struct RecordingView : CrawlView {
     std::vector<std::pair<std::string, std::string>> tree;
     std::vector<CrawlProgress> progress;
     std::atomic<bool> ended{false};
+    std::function<void()> onEnded;
 
     CrawlLimits Limits() const override { return limits; }
     bool SinglePage() const override { return singlePage; }
@@ -34,7 +36,10 @@ struct RecordingView : CrawlView {
         progress.push_back(p);
     }
     void StorePage(const StoredPage&) override {}
-    void CrawlEnded() override { ended = true; }
+    void CrawlEnded() override {
+        if (onEnded) onEnded();
+        ended = true;
+    }
 };
 
 struct RecordingNotifier : Notifier {
@@ -266,4 +271,46 @@ TEST(Kernel, ProgressNeverGoesBelowZeroAndSinglePageShowsOne) {
         EXPECT_LE(p.pagesFound, 1);
         EXPECT_LE(p.pagesParsed, 1);
     }
+}
+
+// A found count above the limit cancels the workers, but one may still queue
+// a media check before it notices; the crawl counts as over only when that
+// check is done too.
+TEST(Kernel, CountLimitEndWaitsForChecksOfCancelledWorkers) {
+    struct Checks : PendingChecks {
+        std::atomic<int> pending{0};
+        int PendingCount() const override { return pending.load(); }
+    } checks;
+    struct LateMedium : PageHandler {
+        Checks& checks;
+        std::atomic<bool> started{false};
+        explicit LateMedium(Checks& c) : checks(c) {}
+        void HandlePage(PageJob& job) override {
+            started = true;
+            while (!job.stop.load()) std::this_thread::sleep_for(1ms);
+            std::this_thread::sleep_for(50ms);
+            ++checks.pending;
+        }
+    } pages(checks);
+    // The checker: a queued check takes a while.
+    std::atomic<bool> done{false};
+    std::thread checker([&] {
+        while (!done && checks.pending == 0) std::this_thread::sleep_for(1ms);
+        std::this_thread::sleep_for(100ms);
+        checks.pending = 0;
+    });
+
+    Harness h;
+    h.notifier.answer59 = [&] { return pages.started.load() ? 1L : 0L; };
+    std::atomic<int> pendingAtEnd{-1};
+    h.view.onEnded = [&] { pendingAtEnd = checks.pending.load(); };
+    {
+        kernel k("s.example/;", KernelContext{h.settings, h.view, h.notifier, pages, &checks, Pacing::None()});
+        k.Start();
+        for (int i = 0; i < 3000 && !h.view.ended; ++i) std::this_thread::sleep_for(2ms);
+        EXPECT_TRUE(h.view.ended.load());
+    }
+    done = true;
+    checker.join();
+    EXPECT_EQ(pendingAtEnd.load(), 0);
 }
