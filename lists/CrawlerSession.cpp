@@ -43,8 +43,9 @@ CrawlerSession::CrawlerSession(SessionContext context)
 }
 
 CrawlerSession::~CrawlerSession() {
-    backup_.reset();
+    // The crawl goes first: at its end it stops the backup timer.
     kernel_.reset();  // stops and joins the crawl and its workers
+    backup_.reset();
     pages_.reset();
     checker_.Stop();
 }
@@ -89,8 +90,8 @@ bool CrawlerSession::Start(const std::string& locations) {
 }
 
 void CrawlerSession::EndPreviousCrawl() {
-    backup_.reset();
     kernel_.reset();
+    backup_.reset();
     pages_.reset();
 }
 

@@ -121,3 +121,32 @@ TEST(CrawlerSession, StopAndCloseDoNotWaitForAStalledMediaCheck) {
         EXPECT_LT(std::chrono::steady_clock::now() - begin, 10s) << (close ? "close" : "stop");
     }
 }
+
+// Closing the window while a backup save is held up and the crawl ends on
+// its own: the crawl's end must not reach the backup timer as it goes away.
+TEST(CrawlerSession, CloseWhileABackupSaveRunsAndTheCrawlEnds) {
+    SessionFixture f;
+    test::PageRow late{"/late.html", 200, {{"Content-Type", "text/html"}}, "<p>late</p>"};
+    late.delayMs = 600;
+    f.server.Add(late);
+    f.settings.Set(keys::CrawlerUseBackup, 1);
+    f.settings.Set(keys::ViewTree, std::string("0"));  // the crawl itself never waits for the tree
+    CrawlerSession& s = f.Open();
+    s.SetBackupPeriodForTesting(5ms);
+    std::atomic<bool> ended{false};
+    s.OnCrawlEnded([&] { ended = true; });
+    // Holding the tree holds the next backup save (it writes the tree).
+    std::atomic<bool> holding{false};
+    std::thread holder([&] {
+        s.Trees().WithUrlTree([&](TreeModel&) {
+            holding = true;
+            for (int i = 0; i < 2000 && !ended; ++i) std::this_thread::sleep_for(5ms);
+        });
+    });
+    for (int i = 0; i < 1000 && !holding; ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(s.Start(f.server.Url("/late.html")));
+    std::this_thread::sleep_for(200ms);  // a backup save now waits for the tree
+    f.session.reset();
+    holder.join();
+    EXPECT_TRUE(ended.load());
+}
