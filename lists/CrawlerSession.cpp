@@ -71,7 +71,10 @@ bool CrawlerSession::Start(const std::string& locations) {
     }
     std::string typed = locations;
     while (!typed.empty() && (typed.back() == ';' || IsSpace(typed.back()))) typed.pop_back();
-    mainData_.lastSite = typed;
+    {
+        std::lock_guard<std::mutex> lock(projectLock_);
+        mainData_.lastSite = typed;
+    }
     kernel_ = std::move(crawl);
     if (ctx_.settings.Get(keys::CrawlerUseBackup) == 1) {
         const auto period = backupPeriodOverride_.count() > 0
@@ -139,7 +142,10 @@ void CrawlerSession::SetSearch(const SearchOptions& search) {
     search_ = search;
 }
 
-void CrawlerSession::SetOneSiteMode(bool oneSite) { mainData_.oneSite = oneSite; }
+void CrawlerSession::SetOneSiteMode(bool oneSite) {
+    std::lock_guard<std::mutex> lock(projectLock_);
+    mainData_.oneSite = oneSite;
+}
 
 void CrawlerSession::OnCrawlEnded(std::function<void()> callback) {
     std::lock_guard<std::mutex> lock(stateLock_);
@@ -191,24 +197,39 @@ void CrawlerSession::CrawlEnded() {
     if (callback) callback();
 }
 
-std::string CrawlerSession::ProjectText() const {
-    return lists_.images.SaveBlock() + lists_.movies.SaveBlock() + hits_.SaveBlock() + lists_.sounds.SaveBlock() +
-           TreeBlock(trees_) + MainDataBlock(mainData_);
+ProjectLocation CrawlerSession::Project() const {
+    std::lock_guard<std::mutex> lock(projectLock_);
+    return project_;
 }
 
-bool CrawlerSession::SaveProject() { return WriteProjectFile(project_.FilePath(), ProjectText()); }
+std::string CrawlerSession::ProjectText() const {
+    ProjectMainData mainData;
+    {
+        std::lock_guard<std::mutex> lock(projectLock_);
+        mainData = mainData_;
+    }
+    return lists_.images.SaveBlock() + lists_.movies.SaveBlock() + hits_.SaveBlock() + lists_.sounds.SaveBlock() +
+           TreeBlock(trees_) + MainDataBlock(mainData);
+}
+
+bool CrawlerSession::SaveProject() { return WriteProjectFile(Project().FilePath(), ProjectText()); }
 
 bool CrawlerSession::LoadProject(const std::string& path) {
     if (Crawling()) return false;
     const std::string text = ReadProjectFile(path);
-    project_ = RememberProjectFile(ctx_.settings, path);
-    updateFile_.SetProjectFolder(project_.folder);
+    const ProjectLocation chosen = RememberProjectFile(ctx_.settings, path);
+    {
+        std::lock_guard<std::mutex> lock(projectLock_);
+        project_ = chosen;
+    }
+    updateFile_.SetProjectFolder(chosen.folder);
     hits_.LoadBlock(text);
     LoadTreeBlock(trees_, text);
     lists_.images.LoadBlock(text);
     lists_.movies.LoadBlock(text);
     lists_.sounds.LoadBlock(text);
     const MainDataRead main = ReadMainData(text);
+    std::lock_guard<std::mutex> lock(projectLock_);
     if (main.oneSite) mainData_.oneSite = *main.oneSite;
     if (main.lastSite) mainData_.lastSite = *main.lastSite;
     return true;
@@ -216,8 +237,12 @@ bool CrawlerSession::LoadProject(const std::string& path) {
 
 bool CrawlerSession::NewProject(const std::string& path) {
     if (!CreateEmptyProject(path)) return false;
-    project_ = RememberProjectFile(ctx_.settings, path);
-    updateFile_.SetProjectFolder(project_.folder);
+    const ProjectLocation chosen = RememberProjectFile(ctx_.settings, path);
+    {
+        std::lock_guard<std::mutex> lock(projectLock_);
+        project_ = chosen;
+    }
+    updateFile_.SetProjectFolder(chosen.folder);
     return true;
 }
 
@@ -226,7 +251,7 @@ std::vector<std::string> CrawlerSession::WriteListFiles() {
     auto keep = [&](const std::string& path) {
         if (!path.empty()) written.push_back(path);
     };
-    const std::string& folder = project_.folder;
+    const std::string folder = Project().folder;
     for (MediaList* list : {static_cast<MediaList*>(&lists_.images), static_cast<MediaList*>(&lists_.movies),
                             static_cast<MediaList*>(&lists_.sounds)}) {
         if (list->RowCount() == 0) continue;
@@ -267,7 +292,7 @@ std::string CrawlerSession::WriteResultPages(const std::string& subject) {
     present.text = hits_.RowCount() > 0;
 
     ResultPagesRequest request;
-    request.projectFolder = project_.folder;
+    request.projectFolder = Project().folder;
     request.programFolder = ctx_.settings.HomeDirectory();
     request.subject = subject;
     request.server = data.GetServer();
@@ -279,7 +304,7 @@ std::string CrawlerSession::WriteResultPages(const std::string& subject) {
         if (!has) return;
         request.kind = kind;
         if (!GenerateListPages(request, table, adv).empty() && first.empty())
-            first = JoinPath(project_.folder, FramePageName(kind, request.templateNumber));
+            first = JoinPath(request.projectFolder, FramePageName(kind, request.templateNumber));
     };
     generate(ResultKind::Images, present.images, lists_.images.Snapshot());
     generate(ResultKind::Sounds, present.sounds, lists_.sounds.Snapshot());

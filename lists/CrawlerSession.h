@@ -82,7 +82,7 @@ public:
     void OnCrawlEnded(std::function<void()> callback);
 
     // Project files.
-    const ProjectLocation& Project() const { return project_; }
+    ProjectLocation Project() const;
     bool SaveProject();
     // Loads a project file into the lists and the tree; refused while a
     // crawl runs. The folder and name switch to the file even when it
@@ -111,6 +111,8 @@ private:
     void EndPreviousCrawl();
 
     SessionContext ctx_;
+    // The backup saves on its own thread while the window changes these.
+    mutable std::mutex projectLock_;
     ProjectLocation project_;
     ProjectMainData mainData_;
     InternetShare internet_;

@@ -122,6 +122,32 @@ TEST(CrawlerSession, StopAndCloseDoNotWaitForAStalledMediaCheck) {
     }
 }
 
+// The backup saves on its own thread while the window starts new projects
+// and switches modes: what the save reads must not change under it.
+TEST(CrawlerSession, BackupWhileTheProjectAndModeChange) {
+    SessionFixture f;
+    test::PageRow late{"/late.html", 200, {{"Content-Type", "text/html"}}, "<p>late</p>"};
+    late.delayMs = 400;
+    f.server.Add(late);
+    f.settings.Set(keys::CrawlerUseBackup, 1);
+    CrawlerSession& s = f.Open();
+    s.SetBackupPeriodForTesting(2ms);
+    ASSERT_TRUE(s.Start(f.server.Url("/late.html")));
+    const std::string names[2] = {f.dir.File("first project with a name too long to be kept in place.crl"),
+                                  f.dir.File("second project with a name too long to be kept in place.crl")};
+    for (int i = 0; i < 100 && s.Crawling(); ++i) {
+        ASSERT_TRUE(s.NewProject(names[i % 2]));
+        s.SetOneSiteMode(i % 2 == 0);
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_TRUE(s.WaitForEnd(30s));
+    ASSERT_TRUE(s.SaveProject());
+    SessionFixture other;
+    CrawlerSession& t = other.Open();
+    ASSERT_TRUE(t.LoadProject(s.Project().FilePath()));
+    EXPECT_EQ(t.ProjectText(), s.ProjectText());
+}
+
 // Closing the window while a backup save is held up and the crawl ends on
 // its own: the crawl's end must not reach the backup timer as it goes away.
 TEST(CrawlerSession, CloseWhileABackupSaveRunsAndTheCrawlEnds) {
