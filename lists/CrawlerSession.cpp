@@ -85,6 +85,7 @@ bool CrawlerSession::Start(const std::string& locations) {
     }
     if (!kernel_->Start(WorkerThread::Priority::Normal)) {
         kernel_.reset();
+        backup_.reset();  // no crawl to back up
         std::lock_guard<std::mutex> lock(stateLock_);
         crawling_ = false;
         return false;
