@@ -45,7 +45,8 @@ void kernel::AddLink(const std::string& url, const std::string& text, int depth,
     const std::string trimmed = TrimCopy(url);
     std::lock_guard<std::mutex> lock(queueLock_);
     if (IsTitleLine(trimmed)) {
-        if (!(options_.showTitles && options_.showTree && !StopRequested())) return;
+        // The tree pane switched off collects nothing, titles included.
+        if (!(options_.showTitles && options_.showTree && options_.treePaneOn && !StopRequested())) return;
     } else if (trimmed.size() < 8 || !seen_.insert(trimmed).second) {
         return;
     }

@@ -205,18 +205,23 @@ TEST(Kernel, StayInDirectoryAndDontVisit) {
     EXPECT_EQ(fetched, (std::set<std::string>{"http://s.example/a/", "http://s.example/a/b/x.html"}));
 }
 
+// A title line needs show titles, show tree and the tree pane: with the
+// pane switched off the tree collects nothing at all.
 TEST(Kernel, TitleLinesShowOnlyWithTitlesAndTree) {
-    for (int mask = 0; mask < 4; ++mask) {
+    for (int mask = 0; mask < 8; ++mask) {
         Harness h;
-        h.settings.Set(keys::ViewTree, std::string("1"));
         h.settings.Set(keys::TreeShowTitles, std::string(mask & 1 ? "1" : "0"));
         h.settings.Set(keys::TreeShowTree, std::string(mask & 2 ? "1" : "0"));
+        h.settings.Set(keys::ViewTree, std::string(mask & 4 ? "1" : "0"));
         h.pages.titles["http://s.example/"] = "Home";
         h.Crawl("s.example/;");
         bool titleShown = false;
         for (auto& [item, parent] : h.view.tree)
             if (item == "<<Home>>") titleShown = parent == "http://s.example/";
-        EXPECT_EQ(titleShown, mask == 3) << mask;
+        EXPECT_EQ(titleShown, mask == 7) << mask;
+        if (!(mask & 4)) {
+            EXPECT_TRUE(h.view.tree.empty()) << mask;
+        }
     }
 }
 
