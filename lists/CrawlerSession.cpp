@@ -186,7 +186,12 @@ void CrawlerSession::StorePage(const StoredPage& page) {
 }
 
 void CrawlerSession::CrawlEnded() {
-    if (backup_) backup_->Stop();
+    // A backup save still running finishes first: once the crawl counts as
+    // over a project may be loaded, and a late save would write into it.
+    if (backup_) {
+        backup_->Stop();
+        backup_->Join();
+    }
     std::function<void()> callback;
     {
         std::lock_guard<std::mutex> lock(stateLock_);

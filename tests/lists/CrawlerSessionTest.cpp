@@ -176,3 +176,32 @@ TEST(CrawlerSession, CloseWhileABackupSaveRunsAndTheCrawlEnds) {
     holder.join();
     EXPECT_TRUE(ended.load());
 }
+
+// Once a crawl counts as over a project may be loaded; a backup save still
+// running then could write the old lists into it. The end waits for it.
+TEST(CrawlerSession, ACrawlEndsOnlyAfterItsLastBackupSave) {
+    SessionFixture f;
+    test::PageRow page{"/page.html", 200, {{"Content-Type", "text/html"}}, "<p>page</p>"};
+    page.delayMs = 100;
+    f.server.Add(page);
+    f.settings.Set(keys::CrawlerUseBackup, 1);
+    f.settings.Set(keys::ViewTree, std::string("0"));  // the crawl itself never waits for the tree
+    CrawlerSession& s = f.Open();
+    s.SetBackupPeriodForTesting(5ms);
+    // Holding the tree holds a backup save (it writes the tree).
+    std::atomic<bool> holding{false}, release{false};
+    std::thread holder([&] {
+        s.Trees().WithUrlTree([&](TreeModel&) {
+            holding = true;
+            for (int i = 0; i < 2000 && !release; ++i) std::this_thread::sleep_for(5ms);
+        });
+    });
+    for (int i = 0; i < 1000 && !holding; ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(s.Start(f.server.Url("/page.html")));
+    std::this_thread::sleep_for(300ms);  // the page is done; a save waits
+    const bool endedDuringSave = s.WaitForEnd(500ms);
+    release = true;
+    holder.join();
+    EXPECT_TRUE(s.WaitForEnd(10s));
+    EXPECT_FALSE(endedDuringSave);
+}
