@@ -161,12 +161,14 @@ TEST(CrawlerSession, CloseWhileABackupSaveRunsAndTheCrawlEnds) {
     s.SetBackupPeriodForTesting(5ms);
     std::atomic<bool> ended{false};
     s.OnCrawlEnded([&] { ended = true; });
-    // Holding the tree holds the next backup save (it writes the tree).
+    // Holding the tree holds the next backup save (it writes the tree)
+    // until the page has been answered and the crawl had time to end.
     std::atomic<bool> holding{false};
     std::thread holder([&] {
         s.Trees().WithUrlTree([&](TreeModel&) {
             holding = true;
-            for (int i = 0; i < 2000 && !ended; ++i) std::this_thread::sleep_for(5ms);
+            for (int i = 0; i < 2000 && f.server.Count("/late.html") == 0; ++i) std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(1s);
         });
     });
     for (int i = 0; i < 1000 && !holding; ++i) std::this_thread::sleep_for(1ms);
