@@ -1,7 +1,7 @@
 #include "app/SearchFlow.h"
 
-#include "app/Settings.h"
-#include "lists/CrawlerSession.h"
+#include "settings/Settings.h"
+#include "session/CrawlerSession.h"
 #include "platform/TextUtil.h"
 #include "search/EngineSearch.h"
 #include "search/FetchCategory.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,6 +1,6 @@
 #include "crawl/CrawlOptions.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 namespace flk {
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "crawl/FoundItems.h"
+#include "query/SearchOptions.h"
 
 #include <string>
 
@@ -11,16 +12,6 @@ struct CrawlLimits {
     int maxThreads = 10;
     int maxDepth = 15;
     int maxPages = 2000;
-};
-
-// The crawl window's text search, read when a crawl starts.
-struct SearchOptions {
-    std::string text;          // empty: no text search, every page counts as matched
-    bool titlesOnly = false;   // search the title instead of the page
-    bool textOnly = false;     // search the page's plain text, tags removed
-    bool matchCase = false;
-    bool wholeWords = false;
-    bool offlineSearch = false;  // keep every page's text for a later search
 };
 
 // What the progress display shows.

@@ -1,4 +1,6 @@
 #pragma once
+#include "query/TextHit.h"
+
 #include <string>
 #include <string_view>
 
@@ -26,14 +28,6 @@ struct MediaItem {
     std::string pageTitle;
     std::string pageUrl;
     int depth = 0;
-};
-
-// A page whose text matched the text search.
-struct TextHit {
-    std::string line;
-    int score = 0;
-    std::string pageTitle;
-    std::string pageUrl;
 };
 
 // The title line of a page in the site tree: "<<" + title + ">>". Such an item

@@ -1,6 +1,6 @@
 #include "crawl/Kernel.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "crawl/CrawlWorker.h"
 #include "crawl/FoundItems.h"
 #include "platform/TextUtil.h"

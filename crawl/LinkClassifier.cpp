@@ -3,7 +3,7 @@
 #include "crawl/CrawlView.h"
 #include "crawl/FoundItems.h"
 #include "crawl/LinkTarget.h"
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "platform/TextUtil.h"
 
 namespace flk {

@@ -1,7 +1,7 @@
 #include "crawl/MediaExtensions.h"
 
-#include "app/Settings.h"
-#include "crawl/ParsedUrl.h"
+#include "settings/Settings.h"
+#include "net/ParsedUrl.h"
 #include "platform/TextUtil.h"
 
 namespace flk {

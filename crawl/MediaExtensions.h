@@ -1,5 +1,5 @@
 #pragma once
-#include "app/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <string>
 #include <string_view>

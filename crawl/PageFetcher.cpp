@@ -3,7 +3,7 @@
 #include "crawl/CrawlOptions.h"
 #include "platform/LocalPath.h"
 #include "platform/TextUtil.h"
-#include "platform/UrlSplit.h"
+#include "net/UrlSplit.h"
 
 #include <algorithm>
 #include <cstdio>

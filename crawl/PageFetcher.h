@@ -1,7 +1,7 @@
 #pragma once
 #include "crawl/LinkReport.h"
-#include "platform/InternetSession.h"
-#include "platform/InternetShare.h"
+#include "net/InternetSession.h"
+#include "net/InternetShare.h"
 #include "platform/Notifier.h"
 
 #include <atomic>

@@ -5,8 +5,8 @@
 #include "crawl/LinkTarget.h"
 #include "crawl/MediaExtensions.h"
 #include "platform/TextUtil.h"
-#include "search/PageTest.h"
-#include "search/QueryEvaluator.h"
+#include "query/PageTest.h"
+#include "query/QueryEvaluator.h"
 
 #include <algorithm>
 #include <optional>

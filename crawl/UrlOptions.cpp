@@ -1,7 +1,7 @@
 #include "crawl/UrlOptions.h"
 
-#include "app/Settings.h"
-#include "crawl/ParsedUrl.h"
+#include "settings/Settings.h"
+#include "net/ParsedUrl.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "lists/Launchers.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Launcher.h"
 
 namespace flk {

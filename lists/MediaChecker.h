@@ -1,7 +1,7 @@
 #pragma once
 #include "crawl/CrawlView.h"
 #include "lists/MediaCheck.h"
-#include "update/RequestQueue.h"
+#include "net/RequestQueue.h"
 
 #include <cstdint>
 #include <mutex>

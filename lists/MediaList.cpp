@@ -1,6 +1,6 @@
 #include "lists/MediaList.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "lists/ListHelpers.h"
 #include "platform/Notifier.h"
 #include "platform/Paths.h"

@@ -1,6 +1,6 @@
 #include "lists/MediaLists.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "crawl/FoundItems.h"
 #include "platform/TextUtil.h"
 

@@ -1,7 +1,7 @@
 #include "lists/MoviesList.h"
 
 #include "crawl/FoundItems.h"
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "platform/Notifier.h"
 #include "platform/TextUtil.h"
 

@@ -1,6 +1,6 @@
 #include "lists/PageTree.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "lists/ListHelpers.h"
 #include "platform/TextUtil.h"
 

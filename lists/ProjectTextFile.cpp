@@ -1,6 +1,6 @@
 #include "lists/ProjectTextFile.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Paths.h"
 #include "platform/TextModeFile.h"
 

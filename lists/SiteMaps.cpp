@@ -1,6 +1,6 @@
 #include "lists/SiteMaps.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "platform/HtmlEscape.h"
 #include "platform/TextUtil.h"
 

@@ -1,6 +1,6 @@
 #include "search/CategorySearch.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "search/EngineRequests.h"
 #include "update/UpdateData.h"
 

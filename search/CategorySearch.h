@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/InternetSession.h"
+#include "net/InternetSession.h"
 #include "search/CategoryTree.h"
 #include "search/DirectoryReply.h"
 #include "search/SafetyLevel.h"

@@ -1,7 +1,7 @@
 #include "search/EngineSearch.h"
 
-#include "app/Settings.h"
-#include "update/QueryText.h"
+#include "settings/Settings.h"
+#include "net/QueryText.h"
 #include "update/UpdateData.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/InternetSession.h"
+#include "net/InternetSession.h"
 #include "platform/Notifier.h"
 #include "search/CategorySearch.h"
 #include "search/EngineRequests.h"

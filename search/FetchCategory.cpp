@@ -1,6 +1,6 @@
 #include "search/FetchCategory.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "platform/TextUtil.h"
 #include "search/SearchEngineThread.h"
 

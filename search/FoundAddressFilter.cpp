@@ -1,6 +1,6 @@
 #include "search/FoundAddressFilter.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "platform/TextUtil.h"
 
 namespace flk {

@@ -1,13 +1,13 @@
 #include "search/HitList.h"
 
-#include "app/Settings.h"
-#include "crawl/ParsedUrl.h"
+#include "settings/Settings.h"
+#include "net/ParsedUrl.h"
 #include "lists/ListHelpers.h"
 #include "platform/HtmlEscape.h"
 #include "platform/Paths.h"
 #include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
-#include "search/HitLine.h"
+#include "query/HitLine.h"
 #include "search/SearchNowThread.h"
 
 #include <algorithm>

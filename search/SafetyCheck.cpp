@@ -1,6 +1,6 @@
 #include "search/SafetyCheck.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/TextUtil.h"
 #include "search/AdultFilter.h"
 #include "search/SafetyDialogs.h"

@@ -1,6 +1,6 @@
 #include "search/SafetyLevel.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 namespace flk {
 

@@ -1,6 +1,6 @@
 #include "search/SafetyPage.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "search/SafetyDialogs.h"
 #include "search/SafetyLevel.h"
 

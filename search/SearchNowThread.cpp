@@ -1,6 +1,6 @@
 #include "search/SearchNowThread.h"
 
-#include "search/QueryEvaluator.h"
+#include "query/QueryEvaluator.h"
 
 namespace flk {
 

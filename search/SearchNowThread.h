@@ -1,7 +1,7 @@
 #pragma once
 #include "crawl/CrawlView.h"
 #include "platform/WorkerThread.h"
-#include "search/PageTest.h"
+#include "query/PageTest.h"
 
 #include <atomic>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "search/YahooThread.h"
 
-#include "platform/UrlSplit.h"
+#include "net/UrlSplit.h"
 #include "search/SearchEngineThread.h"
 
 namespace flk {

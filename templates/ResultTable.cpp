@@ -1,6 +1,6 @@
 #include "templates/ResultTable.h"
 
-#include "crawl/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "lists/MediaList.h"
 #include "platform/HtmlEscape.h"
 #include "platform/LocalPath.h"

@@ -1,6 +1,6 @@
 #include "update/LocalDate.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <ctime>
 

@@ -1,6 +1,6 @@
 #include "update/PatchRequest.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 namespace flk {
 

@@ -1,7 +1,7 @@
 #include "update/ServerQueries.h"
 
-#include "app/Settings.h"
-#include "update/QueryText.h"
+#include "settings/Settings.h"
+#include "net/QueryText.h"
 
 #include <sys/utsname.h>
 

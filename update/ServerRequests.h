@@ -1,5 +1,5 @@
 #pragma once
-#include "update/RequestQueue.h"
+#include "net/RequestQueue.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "update/UpdateData.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/SplitBySeparator.h"
 #include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"

@@ -1,6 +1,6 @@
 #include "update/UpdateThread.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Notifier.h"
 #include "platform/TextUtil.h"
 #include "update/UpdateFile.h"

@@ -1,7 +1,7 @@
 #include "app/ui/AboutDialog.h"
 
 #include "app/ui/PresentationDialog.h"
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 
 #include <wx/button.h>
 #include <wx/stattext.h>

@@ -1,6 +1,6 @@
 #include "app/ui/AgreementDialog.h"
 
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 
 #include <wx/textctrl.h>
 

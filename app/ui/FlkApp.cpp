@@ -5,8 +5,8 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/PresentationDialog.h"
 #include "app/ui/WxStartupUi.h"
-#include "app/ui/XrcSupport.h"
-#include "platform/InternetGlobal.h"
+#include "ui/XrcSupport.h"
+#include "net/InternetGlobal.h"
 
 #include <vector>
 

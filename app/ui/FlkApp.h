@@ -1,6 +1,6 @@
 #pragma once
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <memory>
 #include <wx/app.h>

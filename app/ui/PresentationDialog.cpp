@@ -1,7 +1,7 @@
 #include "app/ui/PresentationDialog.h"
 
 #include "app/Presentation.h"
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

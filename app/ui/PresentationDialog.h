@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <wx/dialog.h>
 

@@ -1,7 +1,7 @@
 #include "app/ui/WxStartupUi.h"
 
 #include "app/ui/AgreementDialog.h"
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 
 #include <wx/msgdlg.h>
 

@@ -1,7 +1,7 @@
 // "Go" from the query to a crawl, against loopback engines and sites.
 #include "app/SearchFlow.h"
-#include "app/Settings.h"
-#include "lists/CrawlerSession.h"
+#include "settings/Settings.h"
+#include "session/CrawlerSession.h"
 #include "search/CategorySearch.h"
 #include "search/SafetyDialogs.h"
 #include "support/LoopbackServer.h"

@@ -1,10 +1,10 @@
 // Whole crawls of a generated site over loopback: real fetcher, parser,
 // kernel and lists, checked against the site's own ground truth.
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "crawl/CrawlPages.h"
 #include "crawl/Kernel.h"
 #include "lists/MediaLists.h"
-#include "platform/InternetShare.h"
+#include "net/InternetShare.h"
 #include "search/HitList.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "search/HitLine.h"
-#include "search/HtmlToText.h"
-#include "search/QueryEvaluator.h"
+#include "query/HitLine.h"
+#include "query/HtmlToText.h"
+#include "query/QueryEvaluator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "lists/Launchers.h"
 #include "lists/ProjectFolder.h"
 #include "lists/ProjectTextFile.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/TextUtil.h"
 #include "search/CategoryTree.h"
 #include "search/DirectoryReply.h"
@@ -8,7 +8,7 @@
 #include "search/FoundAddressFilter.h"
 #include "search/SearchEngineThread.h"
 #include "support/TempDir.h"
-#include "update/QueryText.h"
+#include "net/QueryText.h"
 
 #include <gtest/gtest.h>
 

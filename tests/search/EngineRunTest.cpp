@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "search/CategorySearch.h"
 #include "search/EngineSearch.h"
 #include "search/FetchCategory.h"

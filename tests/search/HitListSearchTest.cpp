@@ -1,9 +1,9 @@
 #include "crawl/PageStore.h"
-#include "search/HitLine.h"
+#include "query/HitLine.h"
 #include "search/HitList.h"
-#include "search/HtmlToText.h"
-#include "search/PageTest.h"
-#include "search/QueryEvaluator.h"
+#include "query/HtmlToText.h"
+#include "query/PageTest.h"
+#include "query/QueryEvaluator.h"
 
 #include <gtest/gtest.h>
 

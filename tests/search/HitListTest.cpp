@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "lists/ProjectFile.h"
 #include "search/HitList.h"
 #include "support/TempDir.h"

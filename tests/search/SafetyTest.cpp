@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "search/AdultFilter.h"
 #include "search/SafetyCheck.h"
 #include "search/SafetyDialogs.h"

@@ -3,7 +3,7 @@
 #include "app/ui/AgreementDialog.h"
 #include "app/ui/PresentationDialog.h"
 #include "app/ui/WxStartupUi.h"
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 #include "support/TempDir.h"
 #include "ui/UiDriver.h"
 

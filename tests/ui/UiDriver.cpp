@@ -1,6 +1,6 @@
 #include "ui/UiDriver.h"
 
-#include "app/ui/XrcSupport.h"
+#include "ui/XrcSupport.h"
 
 #include <wx/button.h>
 #include <wx/timer.h>

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/ProgramMessages.h"
 #include "support/TempDir.h"
 #include "update/PatchRequest.h"

@@ -1,5 +1,5 @@
-#include "app/Settings.h"
-#include "platform/InternetShare.h"
+#include "settings/Settings.h"
+#include "net/InternetShare.h"
 #include "platform/Notifier.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "support/TempDir.h"
 #include "update/UpdateData.h"
 #include "update/UpdateFile.h"

@@ -1,0 +1,159 @@
+#include "flkcrawl/CrawlRun.h"
+
+#include "flkcrawl/CrawlCommand.h"
+#include "app/SearchFlow.h"
+#include "settings/Settings.h"
+#include "flkcrawl/TerminalSearchUi.h"
+#include "session/CrawlerSession.h"
+#include "net/InternetGlobal.h"
+#include "platform/Notifier.h"
+#include "platform/Paths.h"
+#include "platform/TextUtil.h"
+#include "update/ServerRequests.h"
+#include "update/UpdateData.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace flk {
+
+namespace {
+
+std::string CountText(const MediaList& list) {
+    return std::to_string(list.RowCount());
+}
+
+void PrintProgress(CrawlerSession& session) {
+    const CrawlProgress p = session.Progress();
+    MediaLists& lists = session.Lists();
+    std::string line = "pages " + std::to_string(p.pagesParsed) + "/" + std::to_string(p.pagesFound) +
+                       "  threads " + std::to_string(p.threads) + "  images " + CountText(lists.images) +
+                       "  sounds " + CountText(lists.sounds) + "  movies " + CountText(lists.movies);
+    if (session.Hits().RowCount() > 0) line += "  hits " + std::to_string(session.Hits().RowCount());
+    std::string status = p.status;
+    if (status.size() > 60) status = status.substr(0, 57) + "...";
+    line += "  " + status;
+    if (line.size() > 150) line.resize(150);
+    std::fprintf(stdout, "\r%-150s", line.c_str());
+    std::fflush(stdout);
+}
+
+class InternetLibrary {
+public:
+    InternetLibrary() : ok_(InitInternet()) {}
+    ~InternetLibrary() {
+        if (ok_) CleanupInternet();
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    bool ok_;
+};
+
+}  // namespace
+
+int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interrupted) {
+    InternetLibrary internet;
+    if (!internet.Ok()) {
+        std::fprintf(stderr, "flkcrawl: the internet library could not be started\n");
+        return 1;
+    }
+    std::unique_ptr<Settings> settings = Settings::ForUser();
+    if (settings->IsFirstRun()) {
+        settings->WriteDefaults();
+        settings->Set(keys::UpdateFirstTime, 0);
+    }
+    if (command.projectFolder && !EnsureFolder(*command.projectFolder)) {
+        std::fprintf(stderr, "flkcrawl: cannot create the project folder %s\n", command.projectFolder->c_str());
+        return 1;
+    }
+    ApplyCrawlCommand(command, *settings);
+
+    // No window asks questions or counts media here: every notification
+    // answers 0, so the crawl runs to its limits.
+    NullNotifier notifier;
+    SessionContext context{*settings, notifier, {}, Pacing::None()};
+    if (command.hostMap)
+        for (const std::string& entry : Split(*command.hostMap, ","))
+            if (!Trim(entry).empty()) context.network.resolve.push_back(TrimCopy(entry));
+
+    CrawlerSession session(context);
+    if (command.threads) session.SetMaxThreads(*command.threads);
+    session.SetSinglePage(command.singlePage);
+    SearchOptions search;
+    if (command.query) search.text = *command.query;
+    session.SetSearch(search);
+
+    std::string start;
+    for (const std::string& location : command.locations) start += location + ";";
+    std::unique_ptr<ServerRequests> server;  // usage reports of searches
+    if (!command.searchWords.empty() || !command.guideCategory.empty()) {
+        TerminalSearchUi ui;
+        UpdateData data(session.Update(), *settings);
+        data.Load();
+        server = std::make_unique<ServerRequests>(session.Internet(), notifier, data.GetServer());
+        SearchFlowContext flow{session, ui, ui, &interrupted, server.get()};
+        GoRequest request;
+        request.guide = !command.guideCategory.empty();
+        request.query = request.guide ? command.guideCategory : command.searchWords;
+        request.engine = command.engine;
+        std::string detail;
+        const GoResult result = RunGo(flow, request, detail);
+        if (result != GoResult::Crawling) {
+            std::fprintf(stderr, "flkcrawl: %s\n", detail.c_str());
+            return 1;
+        }
+        start = request.query;
+    } else if (!session.Start(start)) {
+        std::fprintf(stderr, "flkcrawl: nothing to crawl in \"%s\"\n", start.c_str());
+        return 1;
+    }
+    const bool live = !command.quiet && ::isatty(STDOUT_FILENO);
+    bool stopping = false;
+    while (!session.WaitForEnd(std::chrono::milliseconds(250))) {
+        if (interrupted.load() && !stopping) {
+            stopping = true;
+            session.Stop();
+            if (live) std::fprintf(stdout, "\n");
+            std::fprintf(stdout, "stopping...\n");
+            std::fflush(stdout);
+        }
+        if (live) PrintProgress(session);
+    }
+    if (live) std::fprintf(stdout, "\n");
+
+    const CrawlProgress p = session.Progress();
+    MediaLists& lists = session.Lists();
+    std::printf("%s: %d pages found, %d parsed; %zu images (%d valid), %zu sounds, %zu movies",
+                stopping ? "Stopped" : "Done", p.pagesFound, p.pagesParsed, lists.images.RowCount(),
+                lists.images.CountValidItems(), lists.sounds.RowCount(), lists.movies.RowCount());
+    if (search.text.size()) std::printf(", %zu matching pages", session.Hits().RowCount());
+    std::printf("\n");
+
+    int status = stopping ? 130 : 0;
+    if (session.SaveProject()) {
+        std::printf("Project: %s\n", session.Project().FilePath().c_str());
+    } else {
+        std::fprintf(stderr, "flkcrawl: could not save the project %s\n", session.Project().FilePath().c_str());
+        status = 1;
+    }
+    // The links files and reports cover the selected rows: in a batch run,
+    // everything found.
+    lists.images.SelectAll();
+    lists.movies.SelectAll();
+    lists.sounds.SelectAll();
+    session.Hits().SelectAll();
+    for (const std::string& path : session.WriteListFiles()) std::printf("Wrote %s\n", path.c_str());
+    if (command.resultPages) {
+        std::string subject = command.query ? *command.query : start.substr(0, start.find(';'));
+        const std::string first = session.WriteResultPages(subject);
+        if (!first.empty())
+            std::printf("Result pages: %s\n", first.c_str());
+        else
+            std::printf("No media found: no result pages written.\n");
+    }
+    std::fflush(stdout);
+    return status;
+}
+
+}  // namespace flk
