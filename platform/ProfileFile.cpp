@@ -158,6 +158,26 @@ int ProfileFile::GetInt(const std::string& section, const std::string& key, int 
     return ProfileIntFromText(Unquote(loc.value), def);
 }
 
+std::vector<std::pair<std::string, std::string>> ProfileFile::GetSection(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::string text;
+    if (!ReadWholeFile(path_, text)) return entries;
+    bool inside = false;
+    for (const Line& line : SplitLines(text)) {
+        const Parsed p = ParseLine(std::string_view(text.data() + line.begin, line.end - line.begin));
+        if (p.kind == Parsed::Section) {
+            if (inside) break;
+            inside = EqualsNoCase(p.name, section);
+            continue;
+        }
+        if (!inside || p.kind != Parsed::Key) continue;
+        bool seen = false;
+        for (const auto& e : entries) seen = seen || EqualsNoCase(e.first, p.name);
+        if (!seen) entries.emplace_back(p.name, Unquote(p.value));
+    }
+    return entries;
+}
+
 bool ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
     const std::string sec = OneLine(std::string(Trim(section)));

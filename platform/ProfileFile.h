@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace flk {
 
@@ -28,6 +30,11 @@ public:
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value);
     bool WriteInt(const std::string& section, const std::string& key, int value);
+
+    // Every key of the first section of that name, in file order, with its
+    // value read as GetString reads it; a key repeated later is skipped, as
+    // only its first value would ever be read.
+    std::vector<std::pair<std::string, std::string>> GetSection(const std::string& section) const;
 
     bool Exists() const;
 

@@ -24,6 +24,8 @@ bool EngineSearch::Open(const std::string& initialQuery, bool immediateStart) {
     UpdateData data(context_.updateFile, context_.settings);
     data.Load();
     data.GetEngineNames(engines_);
+    userEngines_ = ReadUserEngines(context_.settings);
+    for (const UserEngine& engine : userEngines_) engines_.push_back(engine.name);
     int index = context_.settings.Get(keys::SearchEngine);
     if (index < 0 || index >= static_cast<int>(engines_.size())) index = 0;
     fields_.engineIndex = index;
@@ -47,12 +49,18 @@ bool EngineSearch::Go() {
     const SafetyScope scope = SafetyScopeFor(GetSafetyLevel(settings));
     const bool known = fields_.engineIndex >= 0 && fields_.engineIndex < static_cast<int>(engines_.size());
     EngineKind kind = EngineKindOf(known ? engines_[static_cast<std::size_t>(fields_.engineIndex)] : "");
+    const UserEngine* userEngine = UserEngineAt(fields_.engineIndex);
     // At the safest level a keyword search asks the directory alone.
-    if (scope.directoryOnly) kind = EngineKind::Directory;
-    status_ = SearchingStatus(kind);
+    if (scope.directoryOnly) {
+        kind = EngineKind::Directory;
+        userEngine = nullptr;
+    }
+    status_ = userEngine ? "Searching the web using " + userEngine->name + "..." : SearchingStatus(kind);
 
     std::vector<std::string> categoryAddresses;
-    if (kind == EngineKind::Directory) {
+    if (userEngine) {
+        resultPages_ = BuildUserEngineUrls(*userEngine, encoded, fields_.maxPages);
+    } else if (kind == EngineKind::Directory) {
         const CategoryRequest request{query_, encoded, fields_.maxCategories};
         const int answer = context_.ui.RunCategoryDialog(request, scope, categoryAddresses);
         if (answer != kCategoryOk) {
@@ -70,7 +78,8 @@ bool EngineSearch::Go() {
         resultPages_ = BuildResultPageUrls(kind, hosts_, encoded, fields_.maxPages);
     }
 
-    filter_.Reset(fields_.maxPages, fields_.engineIndex == 2);
+    filter_.Reset(fields_.maxPages, fields_.engineIndex == 2 && !userEngine,
+                  userEngine ? UserEngineExclusion(*userEngine) : std::string());
     stopping_.store(false);
     progress_.store(0);
     for (const std::string& address : categoryAddresses) filter_.Offer(address, std::string());
@@ -107,6 +116,12 @@ void EngineSearch::LaunchLocked(const std::string& url) {
         threads_.back().done = true;
         --active_;
     }
+}
+
+const UserEngine* EngineSearch::UserEngineAt(int index) const {
+    const int first = static_cast<int>(engines_.size() - userEngines_.size());
+    if (index < first || index >= static_cast<int>(engines_.size())) return nullptr;
+    return &userEngines_[static_cast<std::size_t>(index - first)];
 }
 
 void EngineSearch::StepProgress() { progress_.fetch_add(1); }

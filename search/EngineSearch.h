@@ -6,6 +6,7 @@
 #include "search/FoundAddressFilter.h"
 #include "search/FoundAddressReceiver.h"
 #include "search/SearchEngineThread.h"
+#include "search/UserEngines.h"
 
 #include <atomic>
 #include <deque>
@@ -122,7 +123,8 @@ public:
     EngineSearch(const EngineSearch&) = delete;
     EngineSearch& operator=(const EngineSearch&) = delete;
 
-    // Opening: the engine list from the update data, the stored engine
+    // Opening: the engine list from the update data, then the user's own
+    // engines of "flk.ini"; the stored engine
     // selected (and written back), the query given or else the last one.
     // With immediateStart, Go follows at once; returns Go's answer then.
     bool Open(const std::string& initialQuery, bool immediateStart);
@@ -160,10 +162,13 @@ private:
     void Restore();
     void End(int result);
     void Notify(long value);
+    // The user engine at an engine-list index, or nullptr.
+    const UserEngine* UserEngineAt(int index) const;
 
     EngineSearchContext context_;
     const EngineHosts hosts_;
     std::vector<std::string> engines_;
+    std::vector<UserEngine> userEngines_;  // listed after the update data's engines
     Fields fields_;
 
     // UI-thread state.

@@ -49,8 +49,9 @@ FoundAddressFilter::FoundAddressFilter(const EngineHosts& hosts)
       bookseller_(hosts.booksellerFragment),
       exclusions_(BuildExclusionList(hosts)) {}
 
-void FoundAddressFilter::Reset(int maxPages, bool categoryWalk) {
+void FoundAddressFilter::Reset(int maxPages, bool categoryWalk, std::string runExclusion) {
     std::lock_guard<std::mutex> guard(lock_);
+    runExclusion_ = std::move(runExclusion);
     maxPages_ = maxPages;
     categoryWalk_ = categoryWalk;
     walked_ = 0;
@@ -80,6 +81,8 @@ FoundAddressFilter::Outcome FoundAddressFilter::Offer(std::string_view rawLink, 
     std::string key(link);
     if (found_.count(key)) return Outcome::Ignored;
     if (!IsAcceptableFoundLink(link, exclusions_, bookseller_)) return Outcome::Ignored;
+    if (!runExclusion_.empty() && ToLowerAscii(link).find(runExclusion_) != std::string::npos)
+        return Outcome::Ignored;
     found_.emplace(key, fromPage);
     order_.push_back(std::move(key));
     return Outcome::Recorded;

@@ -40,7 +40,9 @@ public:
 
     // A new run: nothing found, nothing visited. categoryWalk makes links
     // that begin with "/" category links below the directory's root.
-    void Reset(int maxPages, bool categoryWalk);
+    // runExclusion, when given, is one more lower-case fragment excluded for
+    // this run (the host of a user's own engine).
+    void Reset(int maxPages, bool categoryWalk, std::string runExclusion = std::string());
 
     // Offers a link found on fromPage. A WalkCategory outcome names a page
     // that was not seen before in this run, already marked as visited.
@@ -68,6 +70,7 @@ private:
     int maxPages_ = 0;
     bool categoryWalk_ = false;
     int walked_ = 0;
+    std::string runExclusion_;
     std::unordered_map<std::string, std::string> found_;  // address -> result page
     std::vector<std::string> order_;
     std::unordered_set<std::string> visited_;

@@ -25,6 +25,10 @@ public:
                                  const std::string& def) const;
     bool WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value);
+    // Every key and value of a section, in file order.
+    std::vector<std::pair<std::string, std::string>> GetProfileSection(const std::string& section) const {
+        return file_.GetSection(section);
+    }
     int GetProfileInt(const std::string& section, const std::string& key, int def) const;
     bool WriteProfileInt(const std::string& section, const std::string& key, int value);
     // Reads the key as a string (default: the decimal text of def) and

@@ -47,6 +47,16 @@ TEST(ProfileFile, ReadsByWindowsRules) {
     }
 }
 
+TEST(ProfileFile, SectionListsEachKeyOnceInFileOrder) {
+    TempDir dir;
+    dir.Write("p.ini", "[other]\nx=1\n[Engines]\n b = \"two words\" \n;c=comment\na=1\nB=later\n\n[engines]\nd=4\n");
+    ProfileFile f(dir.File("p.ini"));
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(f.GetSection("engines"), (Entries{{"b", "two words"}, {"a", "1"}}));
+    EXPECT_TRUE(f.GetSection("missing").empty());
+    EXPECT_TRUE(ProfileFile(dir.File("none.ini")).GetSection("engines").empty());
+}
+
 TEST(ProfileFile, IntegerReads) {
     struct Case {
         const char* value;

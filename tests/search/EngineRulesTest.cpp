@@ -7,6 +7,7 @@
 #include "search/FetchCategory.h"
 #include "search/FoundAddressFilter.h"
 #include "search/SearchEngineThread.h"
+#include "search/UserEngines.h"
 #include "support/TempDir.h"
 #include "net/QueryText.h"
 
@@ -66,6 +67,54 @@ TEST(EngineRequests, AddressesPerEngineAndMaxPages) {
     EXPECT_EQ(EngineKindOf("webcrawler"), EngineKind::Directory);
     EXPECT_EQ(SearchingStatus(EngineKindOf("Looksmart")), "Searching the web using Yahoo...");
     EXPECT_EQ(SearchingStatus(EngineKind::HotBot), "Searching the web using HotBot...");
+}
+
+TEST(UserEngines, TemplatesPagesAndLimits) {
+    struct Case {
+        const char* value;
+        int maxPages;
+        std::vector<std::string> urls;  // empty: not an engine
+    };
+    const Case cases[] = {
+        {"http://s.example/search?q={query}&format=html", 100, {"http://s.example/search?q=red+cats&format=html"}},
+        {"https://s.example/?q={query}&pageno={page}", 25,
+         {"https://s.example/?q=red+cats&pageno=1", "https://s.example/?q=red+cats&pageno=2",
+          "https://s.example/?q=red+cats&pageno=3"}},
+        {"http://s.example/?q={query}&first={start}  max_pages=2", 100,
+         {"http://s.example/?q=red+cats&first=0", "http://s.example/?q=red+cats&first=10"}},
+        {"http://s.example/?q={query}&p={page} max_pages=9", 0, {"http://s.example/?q=red+cats&p=1"}},
+        {"http://s.example/?q={query}&p={page}", 100000, std::vector<std::string>(kMaxResultPages)},
+        {"http://s.example/no-query-slot", 100, {}},
+        {"ftp://s.example/?q={query}", 100, {}},
+        {"s.example/?q={query}", 100, {}},
+        {"http://s.example/?q={query} pages=2", 100, {}},
+    };
+    for (const Case& c : cases) {
+        UserEngine engine;
+        const bool ok = ParseUserEngine("mine", c.value, engine);
+        EXPECT_EQ(ok, !c.urls.empty()) << c.value;
+        if (!ok) continue;
+        const auto urls = BuildUserEngineUrls(engine, EncodeQueryText("red cats"), c.maxPages);
+        if (c.urls.size() == static_cast<std::size_t>(kMaxResultPages) && c.urls[0].empty())
+            EXPECT_EQ(urls.size(), c.urls.size()) << c.value;
+        else
+            EXPECT_EQ(urls, c.urls) << c.value;
+    }
+    UserEngine engine;
+    ASSERT_TRUE(ParseUserEngine("mine", "https://Search.Example:8443/find?q={query}", engine));
+    EXPECT_EQ(UserEngineExclusion(engine), "//search.example:8443");
+}
+
+TEST(UserEngines, ReadFromTheEnginesSection) {
+    test::TempDir dir;
+    dir.Write("flk.ini", "[engines]\nfirst=http://a.example/?q={query}\nbroken=http://b.example/\n"
+                         "second=\"http://c.example/?q={query}&p={page} max_pages=3\"\n");
+    Settings settings(dir.File("flk.ini"), dir.Path());
+    const auto engines = ReadUserEngines(settings);
+    ASSERT_EQ(engines.size(), 2u);
+    EXPECT_EQ(engines[0].name, "first");
+    EXPECT_EQ(engines[1].name, "second");
+    EXPECT_EQ(engines[1].maxPages, 3);
 }
 
 TEST(EngineRequests, QueryEncoding) {

@@ -161,6 +161,29 @@ TEST_F(EngineRunTest, AltavistaPagesGiveFilteredAddresses) {
     EXPECT_NE(dir.Read("flk.ini").find("engineline=\"cats & dogs=1\""), std::string::npos);
 }
 
+TEST_F(EngineRunTest, UserEngineFromTheProfileIsHarvestedAfterTheUpdateEngines) {
+    WriteEngines();
+    const std::string engine = "http://127.0.0.1:" + std::to_string(server.Port());
+    settings.WriteProfileString(kUserEnginesSection, "Home search",
+                                engine + "/search?q={query}&format=html&pageno={page} max_pages=2");
+    server.Add({.path = "/search?q=red+cats&format=html&pageno=1",
+                .body = Links({"http://site-a.example/", (engine + "/search?q=red+cats&pageno=2").c_str(),
+                               (engine + "/about").c_str(), "/preferences", "http://site-b.example/x.html"})});
+    server.Add({.path = "/search?q=red+cats&format=html&pageno=2",
+                .body = Links({"http://site-b.example/x.html", "https://site-c.example/"})});
+    auto s = Search();
+    ASSERT_TRUE(s->Open("red cats", false));
+    EXPECT_EQ(s->Engines(), (std::vector<std::string>{"Altavista", "Web crawler", "Looksmart", "Home search"}));
+    s->GetFields().engineIndex = 3;
+    ASSERT_TRUE(s->Go());
+    EXPECT_EQ(s->View().status, "Searching the web using Home search...");
+    EXPECT_EQ(RunToEnd(*s), EngineSearch::kHandedOver);
+    ASSERT_EQ(receiver.calls.size(), 1u);
+    EXPECT_EQ(SplitAddresses(std::get<1>(receiver.calls[0])),
+              (std::set<std::string>{"http://site-a.example/", "http://site-b.example/x.html", "https://site-c.example/"}));
+    EXPECT_EQ(server.Requests().size(), 2u);  // max_pages holds however many "Max pages amount:" allows
+}
+
 TEST_F(EngineRunTest, MaxPagesStopsTheRunAtTheNextTick) {
     WriteEngines();
     std::vector<std::string> many;
