@@ -114,6 +114,7 @@ bool kernel::AnyCountExceeded() {
     Notification n;
     n.code = notify::AnyCountExceeds;
     n.value = kCountLimit;
+    n.senderStop = &StopFlag();
     return ctx_.notifier.Send(n) != 0;
 }
 

@@ -145,6 +145,7 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         Notification question;
         question.code = notify::PasswordNeeded;
         question.text = url;
+        question.senderStop = &stop;
         context_.notifier.Send(question);
         request.reset();
         if (stop.load()) return false;
