@@ -161,6 +161,32 @@ void SitesList::SetSelected(std::size_t row, bool selected) {
     ++revision_;
 }
 
+void SitesList::SelectAll() {
+    std::lock_guard<std::mutex> guard(lock_);
+    table_.SelectAll();
+    ++revision_;
+}
+
+void SitesList::InvertSelection() {
+    std::lock_guard<std::mutex> guard(lock_);
+    flk::InvertSelection(table_);
+    ++revision_;
+}
+
+void SitesList::SelectByPattern(std::string_view pattern) {
+    std::lock_guard<std::mutex> guard(lock_);
+    flk::SelectByPattern(table_, pattern, kUrl);
+    ++revision_;
+}
+
+std::vector<std::size_t> SitesList::SelectedRows() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < table_.RowCount(); ++i)
+        if (table_.IsSelected(i)) rows.push_back(i);
+    return rows;
+}
+
 std::uint64_t SitesList::Revision() const {
     std::lock_guard<std::mutex> guard(lock_);
     return revision_;

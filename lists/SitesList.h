@@ -43,6 +43,11 @@ public:
     // Header of column 0: "Url's (selected / rows)".
     std::string Caption() const;
     void SetSelected(std::size_t row, bool selected);
+    void SelectAll();
+    void InvertSelection();
+    // Selects the rows whose address holds a piece of the pattern.
+    void SelectByPattern(std::string_view pattern);
+    std::vector<std::size_t> SelectedRows() const;
     // Grows on every change, so a window knows when to repaint.
     std::uint64_t Revision() const;
 
