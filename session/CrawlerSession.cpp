@@ -1,13 +1,7 @@
 #include "session/CrawlerSession.h"
 
-#include "settings/Settings.h"
-#include "lists/SiteMaps.h"
-#include "platform/Paths.h"
-#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
-#include "search/SafetyLevel.h"
-#include "templates/ResultPages.h"
-#include "update/UpdateData.h"
+#include "settings/Settings.h"
 
 namespace flk {
 
@@ -28,18 +22,21 @@ int ReadLimit(Settings& settings, const StrKey& key) {
 
 CrawlerSession::CrawlerSession(SessionContext context)
     : ctx_(std::move(context)),
-      project_(ChooseProjectAtStart(ctx_.settings)),
-      updateFile_(project_.folder),
-      checker_(internet_, lists_, MediaCheckerOptions{ctx_.network}) {
+      store_(ctx_.settings, ProjectContents{lists_, hits_, trees_, updateFile_}),
+      updateFile_(store_.Location().folder),
+      checker_(internet_, lists_, MediaCheckerOptions{ctx_.network}),
+      listWriter_(lists_, hits_, trees_),
+      pageWriter_(ctx_.settings, updateFile_, lists_, hits_) {
+    const ProjectLocation project = store_.Location();
     lists_.ApplySettings(ctx_.settings);
     hits_.LoadSettings(ctx_.settings);
-    PrepareImageCache(project_.ImageCacheFolder());
-    checker_.SetImageCache(project_.ImageCacheFolder(), ctx_.settings.Get(keys::TreeDownload) == 1);
+    PrepareImageCache(project.ImageCacheFolder());
+    checker_.SetImageCache(project.ImageCacheFolder(), ctx_.settings.Get(keys::TreeDownload) == 1);
     lists_.Connect(&ctx_.notifier, &checker_, nullptr);
     limits_.maxDepth = ReadLimit(ctx_.settings, keys::CrawlerMaxDepth);
     limits_.maxPages = ReadLimit(ctx_.settings, keys::CrawlerMaxPages);
     limits_.maxThreads = 10;
-    mainData_.lastSite = ctx_.settings.Get(keys::UrlsHistoryUrl);
+    store_.SetLastSite(ctx_.settings.Get(keys::UrlsHistoryUrl));
 }
 
 CrawlerSession::~CrawlerSession() {
@@ -71,10 +68,7 @@ bool CrawlerSession::Start(const std::string& locations) {
     }
     std::string typed = locations;
     while (!typed.empty() && (typed.back() == ';' || IsSpace(typed.back()))) typed.pop_back();
-    {
-        std::lock_guard<std::mutex> lock(projectLock_);
-        mainData_.lastSite = typed;
-    }
+    store_.SetLastSite(typed);
     kernel_ = std::move(crawl);
     if (ctx_.settings.Get(keys::CrawlerUseBackup) == 1) {
         const auto period = backupPeriodOverride_.count() > 0
@@ -143,10 +137,7 @@ void CrawlerSession::SetSearch(const SearchOptions& search) {
     search_ = search;
 }
 
-void CrawlerSession::SetOneSiteMode(bool oneSite) {
-    std::lock_guard<std::mutex> lock(projectLock_);
-    mainData_.oneSite = oneSite;
-}
+void CrawlerSession::SetOneSiteMode(bool oneSite) { store_.SetOneSite(oneSite); }
 
 void CrawlerSession::OnCrawlEnded(std::function<void()> callback) {
     std::lock_guard<std::mutex> lock(stateLock_);
@@ -203,120 +194,24 @@ void CrawlerSession::CrawlEnded() {
     if (callback) callback();
 }
 
-ProjectLocation CrawlerSession::Project() const {
-    std::lock_guard<std::mutex> lock(projectLock_);
-    return project_;
-}
+ProjectLocation CrawlerSession::Project() const { return store_.Location(); }
 
-std::string CrawlerSession::ProjectText() const {
-    ProjectMainData mainData;
-    {
-        std::lock_guard<std::mutex> lock(projectLock_);
-        mainData = mainData_;
-    }
-    return lists_.images.SaveBlock() + lists_.movies.SaveBlock() + hits_.SaveBlock() + lists_.sounds.SaveBlock() +
-           TreeBlock(trees_) + MainDataBlock(mainData);
-}
+std::string CrawlerSession::ProjectText() const { return store_.Text(); }
 
-bool CrawlerSession::SaveProject() { return WriteProjectFile(Project().FilePath(), ProjectText()); }
+bool CrawlerSession::SaveProject() { return store_.Save(); }
 
 bool CrawlerSession::LoadProject(const std::string& path) {
     if (Crawling()) return false;
-    const std::string text = ReadProjectFile(path);
-    const ProjectLocation chosen = RememberProjectFile(ctx_.settings, path);
-    {
-        std::lock_guard<std::mutex> lock(projectLock_);
-        project_ = chosen;
-    }
-    updateFile_.SetProjectFolder(chosen.folder);
-    hits_.LoadBlock(text);
-    LoadTreeBlock(trees_, text);
-    lists_.images.LoadBlock(text);
-    lists_.movies.LoadBlock(text);
-    lists_.sounds.LoadBlock(text);
-    const MainDataRead main = ReadMainData(text);
-    std::lock_guard<std::mutex> lock(projectLock_);
-    if (main.oneSite) mainData_.oneSite = *main.oneSite;
-    if (main.lastSite) mainData_.lastSite = *main.lastSite;
+    store_.Load(path);
     return true;
 }
 
-bool CrawlerSession::NewProject(const std::string& path) {
-    if (!CreateEmptyProject(path)) return false;
-    const ProjectLocation chosen = RememberProjectFile(ctx_.settings, path);
-    {
-        std::lock_guard<std::mutex> lock(projectLock_);
-        project_ = chosen;
-    }
-    updateFile_.SetProjectFolder(chosen.folder);
-    return true;
-}
+bool CrawlerSession::NewProject(const std::string& path) { return store_.New(path); }
 
-std::vector<std::string> CrawlerSession::WriteListFiles() {
-    std::vector<std::string> written;
-    auto keep = [&](const std::string& path) {
-        if (!path.empty()) written.push_back(path);
-    };
-    const std::string folder = Project().folder;
-    for (MediaList* list : {static_cast<MediaList*>(&lists_.images), static_cast<MediaList*>(&lists_.movies),
-                            static_cast<MediaList*>(&lists_.sounds)}) {
-        if (list->RowCount() == 0) continue;
-        keep(list->WriteLinksFile(folder));
-        keep(list->WriteReportFile(folder));
-    }
-    if (hits_.RowCount() > 0) {
-        keep(hits_.WriteHtmlList(folder));
-        keep(hits_.WriteTextList(folder));
-        keep(hits_.WriteReport(folder));
-    }
-    if (!trees_.Empty()) {
-        std::string text, html;
-        const bool titles = trees_.TitlesMode();
-        trees_.WithShownTree([&](TreeModel& tree) {
-            tree.ExpandAll();
-            text = SiteMapText(tree, titles);
-            html = SiteMapHtml(tree, titles);
-        });
-        for (const auto& [name, content] : {std::pair{kSiteMapTextFile, &text}, std::pair{kSiteMapHtmlFile, &html}})
-            if (WriteTextModeFile(JoinPath(folder, name), *content)) written.push_back(JoinPath(folder, name));
-    }
-    return written;
-}
+std::vector<std::string> CrawlerSession::WriteListFiles() { return listWriter_.Write(Project().folder); }
 
 std::string CrawlerSession::WriteResultPages(const std::string& subject) {
-    UpdateData data(updateFile_, ctx_.settings);
-    data.Load();
-    AdvSource adv;
-    adv.SetMode(AdvModeFromUpdateData(data));
-    adv.SetCategories(AdvCategoriesFromUpdateData(data));
-    adv.SetSubject(subject);
-
-    ResultPresence present;
-    present.images = lists_.images.RowCount() > 0;
-    present.movies = lists_.movies.RowCount() > 0;
-    present.sounds = lists_.sounds.RowCount() > 0;
-    present.text = hits_.RowCount() > 0;
-
-    ResultPagesRequest request;
-    request.projectFolder = Project().folder;
-    request.programFolder = ctx_.settings.HomeDirectory();
-    request.subject = subject;
-    request.server = data.GetServer();
-    request.templateNumber = ClampTemplateNumber(GetSafetyLevel(ctx_.settings));
-    request.present = present;
-
-    std::string first;
-    auto generate = [&](ResultKind kind, bool has, const ListTable& table) {
-        if (!has) return;
-        request.kind = kind;
-        if (!GenerateListPages(request, table, adv).empty() && first.empty())
-            first = JoinPath(request.projectFolder, FramePageName(kind, request.templateNumber));
-    };
-    generate(ResultKind::Images, present.images, lists_.images.Snapshot());
-    generate(ResultKind::Sounds, present.sounds, lists_.sounds.Snapshot());
-    generate(ResultKind::Movies, present.movies, lists_.movies.Snapshot());
-    generate(ResultKind::TextHits, present.text, hits_.Snapshot());
-    return first;
+    return pageWriter_.Write(Project().folder, subject);
 }
 
 }  // namespace flk

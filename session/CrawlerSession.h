@@ -5,10 +5,12 @@
 #include "crawl/Pacing.h"
 #include "crawl/PageStore.h"
 #include "session/BackupTimer.h"
+#include "session/ListFileWriter.h"
+#include "session/ProjectStore.h"
+#include "session/ResultPageWriter.h"
 #include "lists/MediaChecker.h"
 #include "lists/MediaLists.h"
 #include "lists/PageTree.h"
-#include "lists/ProjectFile.h"
 #include "lists/ProjectFolder.h"
 #include "net/InternetShare.h"
 #include "search/HitList.h"
@@ -36,8 +38,10 @@ struct SessionContext {
 
 // The data side of the crawler window: it owns the lists, the page trees,
 // the hit list, the stored pages, the project, the media checker and the
-// crawl, and is the crawl engine's view. Windows and flkcrawl drive it; it
-// shows nothing itself.
+// crawl, and is the crawl engine's view. The project store and the list and
+// result-page writers do the file work; the session runs the crawl and keeps
+// them in step with it. Windows and flkcrawl drive it; it shows nothing
+// itself.
 class CrawlerSession : public CrawlView {
 public:
     // Window start: the media size settings, the project, the image cache,
@@ -111,10 +115,7 @@ private:
     void EndPreviousCrawl();
 
     SessionContext ctx_;
-    // The backup saves on its own thread while the window changes these.
-    mutable std::mutex projectLock_;
-    ProjectLocation project_;
-    ProjectMainData mainData_;
+    ProjectStore store_;  // first: the update file starts in its folder
     InternetShare internet_;
     UpdateFile updateFile_;
     MediaLists lists_;
@@ -122,6 +123,8 @@ private:
     PageTrees trees_;
     PageStore storedPages_;
     CMediaChecker checker_;
+    ListFileWriter listWriter_;
+    ResultPageWriter pageWriter_;
 
     mutable std::mutex stateLock_;
     std::condition_variable endedCv_;
