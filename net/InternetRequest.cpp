@@ -220,7 +220,9 @@ void InternetRequest::Consume(std::size_t n) {
     if (bodyPos_ >= body_.size()) {
         body_.clear();
         bodyPos_ = 0;
-    } else if (bodyPos_ >= kMaxLinePiece) {
+    } else if (bodyPos_ >= kMaxLinePiece && bodyPos_ * 2 >= body_.size()) {
+        // Compacting only once half the buffer is read keeps reading a body
+        // line by line linear in its size.
         body_.erase(0, bodyPos_);
         bodyPos_ = 0;
     }
