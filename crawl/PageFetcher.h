@@ -99,6 +99,9 @@ private:
 // The value of the header line that begins with name (exact letter case,
 // name includes its ":" and any space), up to the line feed, with a CR
 // right before the line feed removed. False when no line begins with name.
+// 301, 302, 303, 307 and 308: the answer names a new address in "Location: ".
+bool IsRedirect(int status);
+
 bool FindRawHeader(const std::string& rawHeaders, const std::string& name, std::string& value);
 
 }  // namespace flk

@@ -228,8 +228,9 @@ void InternetRequest::Consume(std::size_t n) {
     }
 }
 
-bool InternetRequest::ReadLine(std::string& line) {
+bool InternetRequest::ReadLine(std::string& line, bool& ended) {
     line.clear();
+    ended = true;
     if (!sent_) return false;
     std::size_t searched = 0;  // bytes already known to hold no line feed
     for (;;) {
@@ -248,6 +249,7 @@ bool InternetRequest::ReadLine(std::string& line) {
             std::size_t len = kMaxLinePiece;
             if (start[len - 1] == '\r') --len;  // keep a CR with its LF
             line.assign(start, len);
+            ended = false;
             Consume(len);
             return true;
         }
