@@ -12,6 +12,8 @@
 #include "update/ServerRequests.h"
 #include "update/UpdateData.h"
 
+#include <sys/ioctl.h>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -21,6 +23,12 @@ namespace {
 
 std::string CountText(const MediaList& list) {
     return std::to_string(list.RowCount());
+}
+
+std::size_t TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 20) return size.ws_col;
+    return 80;
 }
 
 void PrintProgress(CrawlerSession& session) {
@@ -33,8 +41,12 @@ void PrintProgress(CrawlerSession& session) {
     std::string status = p.status;
     if (status.size() > 60) status = status.substr(0, 57) + "...";
     line += "  " + status;
-    if (line.size() > 150) line.resize(150);
-    std::fprintf(stdout, "\r%-150s", line.c_str());
+    // One column short of the terminal's width, so the line never wraps and
+    // a shorter one leaves no trail of the last.
+    const std::size_t width = TerminalColumns() - 1;
+    if (line.size() > width) line.resize(width);
+    line.resize(width, ' ');
+    std::fprintf(stdout, "\r%s", line.c_str());
     std::fflush(stdout);
 }
 
