@@ -183,6 +183,7 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         if (!stop.load()) context_.links.ReportLink(location, kReportNewDomain, "");
         return false;
     }
+    lastStatus_ = status;
     if (status != 200) {
         Show(stop, fetchtext::kGotStatus);
         return false;

@@ -86,6 +86,8 @@ public:
     // the notification's user and password as the answer left them (a
     // cancelled question leaves them empty).
     bool FetchPage(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
+    // The last HTTP answer's status of this fetcher's last page (0: none).
+    int LastStatus() const { return lastStatus_; }
 
 private:
     bool ReadLocalFile(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
@@ -94,6 +96,7 @@ private:
 
     FetchContext context_;
     FetchOptions options_;
+    mutable int lastStatus_ = 0;
 };
 
 // The value of the header line that begins with name (exact letter case,

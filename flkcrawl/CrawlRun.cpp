@@ -143,6 +143,19 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
     std::printf("\n");
 
     int status = stopping ? 130 : 0;
+    const FetchFailures::Summary failures = session.Failures();
+    if (failures.failed > 0) {
+        std::printf("%d pages could not be read:\n", failures.failed);
+        for (const std::string& line : failures.first) std::printf("  %s\n", line.c_str());
+        if (failures.failed > static_cast<int>(failures.first.size()))
+            std::printf("  ... and %d more\n", failures.failed - static_cast<int>(failures.first.size()));
+    }
+    // A crawl whose start locations all failed found nothing: that is a
+    // failure, not a finished crawl.
+    if (!stopping && failures.startPagesRead == 0 && failures.startPagesFailed > 0) {
+        std::fprintf(stderr, "flkcrawl: no start location could be read\n");
+        status = 1;
+    }
     if (session.SaveProject()) {
         std::printf("Project: %s\n", session.Project().FilePath().c_str());
     } else {
