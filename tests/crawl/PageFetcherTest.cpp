@@ -137,7 +137,8 @@ TEST_F(PageFetcherTest, SizeLimits) {
 
 TEST_F(PageFetcherTest, RedirectsBecomeNewDomainLinks) {
     const std::pair<int, std::string> rows[] = {
-        {301, "http://other.example/x.html"}, {302, "next.html"}, {303, "/top/index.html"}};
+        {301, "http://other.example/x.html"}, {302, "next.html"}, {303, "/top/index.html"},
+        {307, "temp.html"}, {308, "https://other.example/moved"}};
     for (const auto& [status, location] : rows) {
         SCOPED_TRACE(status);
         rec.links.clear();
