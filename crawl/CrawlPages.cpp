@@ -8,11 +8,16 @@ namespace flk {
 
 namespace {
 
-// The fetcher's status texts go to the crawl's status line.
+// The fetcher's status texts go to the crawl's status line; the last error
+// among them says why a page could not be read.
 struct StatusToCrawl : FetchStatus {
     explicit StatusToCrawl(LinkTarget& crawl) : crawl_(crawl) {}
-    void ShowStatus(const std::string& text) override { crawl_.ShowStatus(text); }
+    void ShowStatus(const std::string& text) override {
+        if (text.rfind("Error", 0) == 0) lastError = text;
+        crawl_.ShowStatus(text);
+    }
     LinkTarget& crawl_;
+    std::string lastError;
 };
 
 // A redirect's new location is routed like a link the parser found.
@@ -46,7 +51,15 @@ void CrawlPages::HandlePage(PageJob& job) {
                               fetchOptions_);
 
     std::string text;
-    if (!fetcher.FetchPage(page.url, job.stop, text)) return;
+    if (!fetcher.FetchPage(page.url, job.stop, text)) {
+        if (!job.stop.load()) {
+            std::string reason = status.lastError.empty() ? "could not be read" : status.lastError;
+            if (reason == fetchtext::kGotStatus) reason += std::to_string(fetcher.LastStatus());
+            failures_.Failed(page.url, page.depth, reason);
+        }
+        return;
+    }
+    failures_.Read(page.depth);
     ParsePage(page, text, parserOptions_, ParserOutputs{job.crawl, ctx_.media, ctx_.hits, ctx_.view}, job.stop);
     job.item->SetTitle(page.title);
     job.item->matched = page.matched;

@@ -1,4 +1,5 @@
 #pragma once
+#include "crawl/FetchFailures.h"
 #include "crawl/PageFetcher.h"
 #include "crawl/PageHandler.h"
 #include "crawl/ParserOptions.h"
@@ -29,6 +30,8 @@ class CrawlPages : public PageHandler {
 public:
     explicit CrawlPages(CrawlPagesContext context);
     void HandlePage(PageJob& job) override;
+    // The pages that could not be read (a stopped page is not a failure).
+    const FetchFailures& Failures() const { return failures_; }
 
 private:
     // The crawl's options are read when the kernel starts, so they are
@@ -39,6 +42,7 @@ private:
     std::once_flag prepared_;
     FetchOptions fetchOptions_;
     ParserOptions parserOptions_;
+    FetchFailures failures_;
 };
 
 }  // namespace flk

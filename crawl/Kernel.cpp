@@ -56,6 +56,7 @@ void kernel::AddLink(const std::string& url, const std::string& text, int depth,
     item->depth = depth;
     item->referrer = referrer;
     incoming_.push_back(std::move(item));
+    Signal();
 }
 
 void kernel::AddStartLocation(const std::string& url) {
@@ -79,6 +80,25 @@ void kernel::Stop() {
     RequestStop();
     CancelWorkers();
     Resume();
+    Signal();
+}
+
+void kernel::Signal() {
+    {
+        std::lock_guard<std::mutex> lock(eventLock_);
+        ++events_;
+    }
+    eventCv_.notify_all();
+}
+
+std::uint64_t kernel::Events() const {
+    std::lock_guard<std::mutex> lock(eventLock_);
+    return events_;
+}
+
+void kernel::WaitForEvent(std::uint64_t seen, std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(eventLock_);
+    eventCv_.wait_for(lock, limit, [&] { return events_ != seen || StopRequested(); });
 }
 
 void kernel::Pause() {
@@ -92,6 +112,7 @@ void kernel::Resume() {
         paused_ = false;
     }
     pauseCv_.notify_all();
+    Signal();
 }
 
 bool kernel::Paused() const {
@@ -114,12 +135,14 @@ bool kernel::AnyCountExceeded() {
     Notification n;
     n.code = notify::AnyCountExceeds;
     n.value = kCountLimit;
+    n.senderStop = &StopFlag();
     return ctx_.notifier.Send(n) != 0;
 }
 
 void kernel::WorkerEnded() {
     --running_;
     ShowStatus(kRefreshOnly);
+    Signal();
 }
 
 CrawlProgress kernel::MakeProgress(const std::string& status) const {
@@ -148,10 +171,23 @@ bool kernel::HasWork() {
     return !incoming_.empty();
 }
 
+bool kernel::Idle() {
+    if (!toPrint_.empty()) return false;
+    if (!toFetch_.empty() && running_.load() < ctx_.view.Limits().maxThreads) return false;
+    std::lock_guard<std::mutex> lock(queueLock_);
+    return incoming_.empty();
+}
+
 void kernel::Run() {
     options_ = ReadCrawlOptions(ctx_.settings);
+    // The longest wait without an event: the pacing's pass pause, and never
+    // so long that a changed thread limit goes unnoticed.
+    const std::chrono::milliseconds idleWait =
+        std::max(std::chrono::duration_cast<std::chrono::milliseconds>(ctx_.pacing.betweenPasses),
+                 std::chrono::milliseconds(10));
     while (!StopRequested() && HasWork()) {
         if (!WaitWhilePaused()) break;
+        const std::uint64_t events = Events();
 
         // 1. Decide every incoming link, oldest first. The queue lock is held
         //    only to take the links out, never across a call to the window.
@@ -184,7 +220,12 @@ void kernel::Run() {
             CancelWorkers();
             break;
         }
-        Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
+        // Nothing to do until a worker ends or a link arrives: wait for that
+        // instead of passing again at once.
+        if (Idle())
+            WaitForEvent(events, idleWait);
+        else
+            Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
     }
     ShowStatus(kRefreshOnly);
     EndCrawl();

@@ -8,7 +8,9 @@
 #include "platform/Notifier.h"
 #include "platform/WorkerThread.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -83,6 +85,13 @@ private:
     bool AnyCountExceeded();
     bool WaitWhilePaused();
     bool HasWork();
+    // Nothing to decide, print or start until a worker ends or a link comes.
+    bool Idle();
+    // Wakes the kernel's wait: a new link, a worker ended, stop, resume.
+    void Signal();
+    // Waits for a Signal() after `seen` or until `limit` passed.
+    void WaitForEvent(std::uint64_t seen, std::chrono::milliseconds limit);
+    std::uint64_t Events() const;
     void EndCrawl();
     CrawlProgress MakeProgress(const std::string& status) const;
     static std::string SiteKey(const std::string& hostPart);
@@ -114,6 +123,9 @@ private:
     std::atomic<int> parsed_{0};
     std::atomic<int> running_{0};
 
+    mutable std::mutex eventLock_;
+    std::condition_variable eventCv_;
+    std::uint64_t events_ = 0;
     mutable std::mutex pauseLock_;
     std::condition_variable pauseCv_;
     bool paused_ = false;

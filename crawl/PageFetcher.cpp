@@ -40,6 +40,10 @@ bool IsWebAddress(const std::string& url) {
 
 }  // namespace
 
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
 bool FindRawHeader(const std::string& rawHeaders, const std::string& name, std::string& value) {
     if (name.empty()) return false;
     std::size_t pos = 0;
@@ -97,16 +101,23 @@ bool PageFetcher::ReadLocalFile(const std::string& url, const std::atomic<bool>&
     if (!file) return false;
     Show(stop, std::string(fetchtext::kReadingFile) + path + " ]...");
 
+    // Lines are joined with one "\n" (CR LF read as a line end): a tag whose
+    // attributes go on on the next line must not run into them.
     char block[16 * 1024];
     char previous = '\0';
+    bool lineEnded = false;
     while (!stop.load() && text.size() <= options_.hardCapBytes) {
         const std::size_t n = std::fread(block, 1, sizeof block, file.get());
         if (n == 0) break;
         for (std::size_t i = 0; i < n; ++i) {
             const char c = block[i];
             if (c == '\n') {
-                if (previous == '\r' && !text.empty()) text.pop_back();
+                if (previous == '\r' && !text.empty() && text.back() == '\r') text.pop_back();
+                if (lineEnded) text += '\n';  // an empty line follows the last one
+                lineEnded = true;
             } else {
+                if (lineEnded) text += '\n';
+                lineEnded = false;
                 text += c;
             }
             previous = c;
@@ -145,6 +156,7 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         Notification question;
         question.code = notify::PasswordNeeded;
         question.text = url;
+        question.senderStop = &stop;
         context_.notifier.Send(question);
         request.reset();
         if (stop.load()) return false;
@@ -161,7 +173,7 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         status = request->StatusCode();
     }
 
-    if (status == 301 || status == 302 || status == 303) {
+    if (IsRedirect(status)) {
         std::string location;
         if (!FindRawHeader(request->RawHeaders(), "Location: ", location)) {
             Show(stop, fetchtext::kNoLocation);
@@ -171,6 +183,7 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         if (!stop.load()) context_.links.ReportLink(location, kReportNewDomain, "");
         return false;
     }
+    lastStatus_ = status;
     if (status != 200) {
         Show(stop, fetchtext::kGotStatus);
         return false;
@@ -193,12 +206,16 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
     const std::uint64_t limit = std::min(sizeLimit, options_.hardCapBytes);
     std::string line;
     bool ended = false;
+    bool lineEnded = false;  // one "\n" goes between joined lines, none after the last
     while (!stop.load()) {
-        if (!request->ReadLine(line)) {
+        bool pieceEnded = false;
+        if (!request->ReadLine(line, pieceEnded)) {
             ended = true;
             break;
         }
+        if (lineEnded) text += '\n';
         text += line;
+        lineEnded = pieceEnded;
         // Every byte of the body read so far counts (line ends too), not
         // the bytes that happen to be waiting at the moment.
         if (request->BytesRead() > limit) break;

@@ -86,6 +86,8 @@ public:
     // the notification's user and password as the answer left them (a
     // cancelled question leaves them empty).
     bool FetchPage(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
+    // The last HTTP answer's status of this fetcher's last page (0: none).
+    int LastStatus() const { return lastStatus_; }
 
 private:
     bool ReadLocalFile(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
@@ -94,11 +96,15 @@ private:
 
     FetchContext context_;
     FetchOptions options_;
+    mutable int lastStatus_ = 0;
 };
 
 // The value of the header line that begins with name (exact letter case,
 // name includes its ":" and any space), up to the line feed, with a CR
 // right before the line feed removed. False when no line begins with name.
+// 301, 302, 303, 307 and 308: the answer names a new address in "Location: ".
+bool IsRedirect(int status);
+
 bool FindRawHeader(const std::string& rawHeaders, const std::string& name, std::string& value);
 
 }  // namespace flk

@@ -77,6 +77,13 @@ bool IsNameChar(char c) {
            c == ':';
 }
 
+// True when the tag opening at `lt` is exactly `a` ("<a href", "<a>"), not
+// one whose name only begins with it ("<article", "<abbr").
+bool IsLinkTag(std::string_view lower, std::size_t lt) {
+    if (lt + 1 >= lower.size() || lower[lt + 1] != 'a') return false;
+    return lt + 2 >= lower.size() || IsSpace(lower[lt + 2]) || lower[lt + 2] == '>';
+}
+
 // Cuts to at most `max` bytes without splitting a UTF-8 sequence.
 std::string_view CutUtf8(std::string_view s, std::size_t max) {
     if (s.size() <= max) return s;
@@ -253,7 +260,7 @@ void Scanner::Images() {
             // An image inside a link is a thumbnail; the link itself is found
             // by the link scan. Only a stated size can make an image small.
             const std::size_t lt = lastLt.Before(start);
-            if (lt != npos && lower_[lt + 1] == 'a') continue;
+            if (lt != npos && IsLinkTag(lower_, lt)) continue;
             const long w = LeadingNumber(width), h = LeadingNumber(height);
             if ((w >= 0 && w < 100) || (h >= 0 && h < 100)) continue;
         }

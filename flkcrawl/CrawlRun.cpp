@@ -12,6 +12,8 @@
 #include "update/ServerRequests.h"
 #include "update/UpdateData.h"
 
+#include <sys/ioctl.h>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -21,6 +23,12 @@ namespace {
 
 std::string CountText(const MediaList& list) {
     return std::to_string(list.RowCount());
+}
+
+std::size_t TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 20) return size.ws_col;
+    return 80;
 }
 
 void PrintProgress(CrawlerSession& session) {
@@ -33,8 +41,12 @@ void PrintProgress(CrawlerSession& session) {
     std::string status = p.status;
     if (status.size() > 60) status = status.substr(0, 57) + "...";
     line += "  " + status;
-    if (line.size() > 150) line.resize(150);
-    std::fprintf(stdout, "\r%-150s", line.c_str());
+    // One column short of the terminal's width, so the line never wraps and
+    // a shorter one leaves no trail of the last.
+    const std::size_t width = TerminalColumns() - 1;
+    if (line.size() > width) line.resize(width);
+    line.resize(width, ' ');
+    std::fprintf(stdout, "\r%s", line.c_str());
     std::fflush(stdout);
 }
 
@@ -131,6 +143,19 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
     std::printf("\n");
 
     int status = stopping ? 130 : 0;
+    const FetchFailures::Summary failures = session.Failures();
+    if (failures.failed > 0) {
+        std::printf("%d pages could not be read:\n", failures.failed);
+        for (const std::string& line : failures.first) std::printf("  %s\n", line.c_str());
+        if (failures.failed > static_cast<int>(failures.first.size()))
+            std::printf("  ... and %d more\n", failures.failed - static_cast<int>(failures.first.size()));
+    }
+    // A crawl whose start locations all failed found nothing: that is a
+    // failure, not a finished crawl.
+    if (!stopping && failures.startPagesRead == 0 && failures.startPagesFailed > 0) {
+        std::fprintf(stderr, "flkcrawl: no start location could be read\n");
+        status = 1;
+    }
     if (session.SaveProject()) {
         std::printf("Project: %s\n", session.Project().FilePath().c_str());
     } else {

@@ -220,14 +220,17 @@ void InternetRequest::Consume(std::size_t n) {
     if (bodyPos_ >= body_.size()) {
         body_.clear();
         bodyPos_ = 0;
-    } else if (bodyPos_ >= kMaxLinePiece) {
+    } else if (bodyPos_ >= kMaxLinePiece && bodyPos_ * 2 >= body_.size()) {
+        // Compacting only once half the buffer is read keeps reading a body
+        // line by line linear in its size.
         body_.erase(0, bodyPos_);
         bodyPos_ = 0;
     }
 }
 
-bool InternetRequest::ReadLine(std::string& line) {
+bool InternetRequest::ReadLine(std::string& line, bool& ended) {
     line.clear();
+    ended = true;
     if (!sent_) return false;
     std::size_t searched = 0;  // bytes already known to hold no line feed
     for (;;) {
@@ -246,6 +249,7 @@ bool InternetRequest::ReadLine(std::string& line) {
             std::size_t len = kMaxLinePiece;
             if (start[len - 1] == '\r') --len;  // keep a CR with its LF
             line.assign(start, len);
+            ended = false;
             Consume(len);
             return true;
         }

@@ -46,8 +46,14 @@ public:
     const std::string& RawHeaders() const { return headers_; }
 
     // The next body line without its line end (LF, or CR LF). False at the
-    // end of the body, on a failure, or when stopped.
-    bool ReadLine(std::string& line);
+    // end of the body, on a failure, or when stopped. A line longer than
+    // kMaxLinePiece comes in pieces: `ended` tells whether this piece
+    // finished its line (a last line without a line end counts as ended).
+    bool ReadLine(std::string& line, bool& ended);
+    bool ReadLine(std::string& line) {
+        bool ended = false;
+        return ReadLine(line, ended);
+    }
     // Up to size body bytes; 0 at the end, on a failure, or when stopped.
     std::size_t Read(char* buffer, std::size_t size);
     // Body bytes the transfer delivered so far, read or not.

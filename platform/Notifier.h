@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 
 namespace flk {
@@ -26,6 +27,10 @@ struct Notification {
     std::string text;
     std::string user;
     std::string password;
+    // The sender's stop flag, when it has one: a question still waiting for
+    // its answer is dropped (answered 0) once the flag is set, so stopping a
+    // worker never waits on a dialog nobody answers.
+    const std::atomic<bool>* senderStop = nullptr;
 };
 
 class Notifier {
@@ -33,6 +38,9 @@ public:
     virtual ~Notifier() = default;
     // Delivers the notification and returns the receiver's answer.
     virtual long Send(Notification& n) = 0;
+    // Drops the questions whose sender's stop flag is set; for receivers
+    // that answer on another thread. Called by whoever stops workers.
+    virtual void DropStopped() {}
 };
 
 // For front ends without a receiver: every notification answers 0.

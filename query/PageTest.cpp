@@ -35,7 +35,12 @@ std::string_view TitleOrPage(std::string_view html) {
 
 std::string SearchedText(std::string_view html, bool titlesOnly, bool textOnly) {
     const std::string_view text = titlesOnly ? TitleOrPage(html) : html;
-    return textOnly ? HtmlToText(text) : std::string(text);
+    std::string searched = textOnly ? HtmlToText(text) : std::string(text);
+    // Pages keep their line breaks; to whole-word search and hit lines a
+    // line break or a tab separates words just as a space does.
+    for (char& c : searched)
+        if (IsSpace(c)) c = ' ';
+    return searched;
 }
 
 PageTest::PageTest(SearchOptions options)

@@ -47,6 +47,10 @@ CrawlerSession::~CrawlerSession() {
     checker_.Stop();
 }
 
+FetchFailures::Summary CrawlerSession::Failures() const {
+    return pages_ ? pages_->Failures().Get() : FetchFailures::Summary{};
+}
+
 bool CrawlerSession::Start(const std::string& locations) {
     {
         std::lock_guard<std::mutex> lock(stateLock_);

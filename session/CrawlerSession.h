@@ -73,6 +73,8 @@ public:
     // Waits for the end of the crawl; false when the time ran out.
     bool WaitForEnd(std::chrono::milliseconds timeout);
     CrawlProgress Progress() const;
+    // The pages of the last crawl that could not be read.
+    FetchFailures::Summary Failures() const;
     int AcceptedPages() const;
 
     void SetMaxThreads(int n);

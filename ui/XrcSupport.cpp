@@ -26,6 +26,11 @@ void LoadDialog(wxDialog& dialog, wxWindow* parent, const char* name) {
     if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, name)) FailMissingControl(name, "not loaded");
 }
 
+void LoadPanel(wxPanel& panel, wxWindow* parent, const char* name) {
+    InitResources();
+    if (!wxXmlResource::Get()->LoadPanel(&panel, parent, name)) FailMissingControl(name, "not loaded");
+}
+
 wxString ToDisplay(const std::string& bytes) {
     wxString s = wxString::FromUTF8(bytes.data(), bytes.size());
     if (s.empty() && !bytes.empty()) s = wxString(bytes.data(), wxConvISO8859_1, bytes.size());

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <wx/dialog.h>
+#include <wx/panel.h>
 #include <wx/string.h>
 #include <wx/window.h>
 #include <wx/xrc/xmlres.h>
@@ -14,6 +15,8 @@ void InitResources();
 // so a misspelt name fails the tests rather than the user.
 void LoadDialog(wxDialog& dialog, wxWindow* parent, const char* name);
 
+// The same for a panel (a page of a notebook or a part of a window).
+void LoadPanel(wxPanel& panel, wxWindow* parent, const char* name);
 [[noreturn]] void FailMissingControl(const char* name, const char* why);
 
 // Looks a control up by its resource name and checks its type.

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <map>
 #include <set>
 #include <thread>
@@ -219,4 +220,26 @@ TEST(CrawlSite, FilterAndTextSearch) {
         if (url == s.a.Home() || url.find("/p1") != std::string::npos) expected.insert(url);
     EXPECT_EQ(fetched, expected);
     EXPECT_EQ(crawl.hits.RowCount(), 13u);  // page "12" and its twelve descendants carry the phrase
+}
+
+// A crawl that waits on one slow page waits: it does not pass again and
+// again while nothing can happen (the kernel used a whole core for that).
+TEST(CrawlSite, WaitingOnASlowPageCostsNoCpu) {
+    test::LoopbackServer server;
+    server.Add({.path = "/index.html", .body = "<a href=\"slow.html\">slow</a>"});
+    server.Add({.path = "/slow.html", .body = "late", .delayMs = 2000});
+    Crawl c;
+    const auto cpu = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return t.tv_sec + t.tv_nsec / 1e9;
+    };
+    const double before = cpu();
+    const auto start = std::chrono::steady_clock::now();
+    c.Run(server.Url("/index.html"), {});
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double used = cpu() - before;
+    EXPECT_GE(wall, 1.9);
+    EXPECT_LT(used, 0.25 * wall) << used << " s CPU in " << wall << " s";
+    std::printf("slow page: %.3f s CPU in %.2f s\n", used, wall);
 }

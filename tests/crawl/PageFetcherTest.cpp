@@ -48,10 +48,11 @@ std::string HundredByteLines(int count) {
     return body;
 }
 
+// The page as the fetcher keeps it: one "\n" between lines.
 std::string Joined(const std::string& body) {
     std::string out;
     for (char c : body)
-        if (c != '\n') out += c;
+        if (c != '\r') out += c;
     return out;
 }
 
@@ -81,7 +82,7 @@ TEST_F(PageFetcherTest, PageLinesAreJoinedWithStatusTexts) {
     server.Add({.path = "/p.html", .body = "a\r\nb\nc"});
     const std::string url = server.Url("/p.html");
     ASSERT_TRUE(Fetch(url));
-    EXPECT_EQ(text, "abc");
+    EXPECT_EQ(text, "a\nb\nc");
     EXPECT_EQ(rec.statuses, (std::vector<std::string>{"sending request [" + url + "]...",
                                                       "reading [" + url + "]..."}));
     EXPECT_EQ(server.Requests().at(0).agent, "Explorer");
@@ -102,16 +103,16 @@ TEST_F(PageFetcherTest, SizeLimits) {
     const SizeRow rows[] = {
         // Announced in the exact letter case: believed, 1000 bytes per kilobyte.
         {"exact length at the limit", {.headers = {{"Content-length", "100000"}}, .body = lines.substr(0, 100000)},
-         true, 100, kPageHardCap, true, 99000},
+         true, 100, kPageHardCap, true, 1000 * 100 - 1},
         {"exact length above", {.headers = {{"Content-length", "100001"}}, .body = lines.substr(0, 100001)},
          true, 100, kPageHardCap, false, 0},
         {"huge announced length", {.headers = {{"Content-length", "99999999999999999999999"}}, .body = "x"},
          true, 100, kPageHardCap, false, 0},
         // Other cases or no length: read until more than 1024 bytes per kilobyte.
         {"other letter case", {.headers = {{"content-length", "300000"}}, .body = lines}, true, 1, kPageHardCap,
-         true, 11 * 99},
-        {"no length", {.body = lines, .mode = ReplyMode::NoLength}, true, 1, kPageHardCap, true, 11 * 99},
-        {"limit off", {.body = lines, .mode = ReplyMode::NoLength}, false, 1, kPageHardCap, true, 3000 * 99},
+         true, 11 * 100 - 1},
+        {"no length", {.body = lines, .mode = ReplyMode::NoLength}, true, 1, kPageHardCap, true, 11 * 100 - 1},
+        {"limit off", {.body = lines, .mode = ReplyMode::NoLength}, false, 1, kPageHardCap, true, 3000 * 100 - 1},
         {"hard cap with the limit off", {.body = lines, .mode = ReplyMode::NoLength}, false, 1, 5000, true, 5000},
         {"hard cap below the limit", {.body = lines}, true, 100, 5000, true, 5000},
     };
@@ -268,10 +269,10 @@ TEST_F(PageFetcherTest, LocalFiles) {
     dir.Write("page.html", "a\r\nb\nc\r\r\nd\n\n");
     const std::string path = dir.File("page.html");
     ASSERT_TRUE(Fetch(path));
-    EXPECT_EQ(text, "abc\rd");
+    EXPECT_EQ(text, "a\nb\nc\r\nd\n");
     EXPECT_EQ(rec.statuses, std::vector<std::string>{"Reading [ " + path + " ]..."});
     ASSERT_TRUE(Fetch("file://" + path));
-    EXPECT_EQ(text, "abc\rd");
+    EXPECT_EQ(text, "a\nb\nc\r\nd\n");
 
     rec.statuses.clear();
     EXPECT_FALSE(Fetch(dir.File("missing.html")));

@@ -137,6 +137,27 @@ TEST(PageParser, TargetsOfEachTagKind) {
     for (const Row& r : rows) EXPECT_EQ(Targets(r.html, r.options), r.expected) << r.html;
 }
 
+// Pages as people write them: attributes on the next line, tags that only
+// begin with "a", sizes that are not stated or not numbers.
+TEST(PageParser, LineBreaksInsideTagsAndTagsThatAreNotLinks) {
+    const std::string d = ";;;TT;;;" + std::string(kPage);
+    struct Row {
+        std::string html;
+        std::vector<LinkReport> expected;
+    } rows[] = {
+        {"<title>TT</title><a\nhref=\"x.html\">X</a>", {{"x.html", "url", ";;;X" + d}}},
+        {"<title>TT</title><A\r\n  HREF=y.html>Y</A>", {{"y.html", "url", ";;;Y" + d}}},
+        {"<title>TT</title><img\nsrc=\"a.jpg\" width=200\nheight=300>", {{"a.jpg", "image", ";;;200;;;300"}}},
+        {"<title>TT</title><article><img src=p.jpg></article><aside><img src=q.jpg></aside>",
+         {{"p.jpg", "image", ";;;;;;"}, {"q.jpg", "image", ";;;;;;"}}},
+        {"<title>TT</title><abbr><img src=r.jpg></abbr><address><img src=s.jpg></address>",
+         {{"r.jpg", "image", ";;;;;;"}, {"s.jpg", "image", ";;;;;;"}}},
+        {"<title>TT</title><a href=big.jpg><img src=t.jpg></a>", {{"big.jpg", "url", ";;;" + d}}},
+        {"<title>TT</title><img src=u.jpg width=abc height=wide>", {{"u.jpg", "image", ";;;abc;;;wide"}}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Targets(r.html), r.expected) << r.html;
+}
+
 TEST(PageParser, UnterminatedTagsAndQuotes) {
     // An open tag or quote before a good link: each scan takes what the
     // quote and ">" rules give, and the link scan still finds the link

@@ -128,3 +128,30 @@ TEST(FlkCrawl, BadCommandLinesExitWithTwo) {
     EXPECT_EQ(help.Wait(30s), 0);
     EXPECT_NE(run.dir.Read("help.txt").find("Usage: flkcrawl"), std::string::npos);
 }
+
+// A start location that cannot be read is a failed run, said as such; a
+// broken link further in is reported but the crawl still counts as done.
+TEST(FlkCrawl, UnreadableStartLocationsFailTheRun) {
+    test::LoopbackServer server;
+    server.Add({.path = "/ok.html", .body = "<a href=\"/gone.html\">gone</a>"});
+    server.Add({.path = "/gone.html", .status = 404, .body = "no"});
+    CrawlRunFolder run;
+    struct Row {
+        std::string start;
+        int status;
+        std::string said;
+    } rows[] = {
+        {server.Url("/gone.html"), 1, server.Url("/gone.html") + ": Error: Got status code 404"},
+        {"http://127.0.0.1:1/closed.html", 1, "http://127.0.0.1:1/closed.html: "},
+        {run.dir.File("missing.html"), 1, run.dir.File("missing.html") + ": "},
+        {server.Url("/ok.html"), 0, server.Url("/gone.html") + ": Error: Got status code 404"},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        const std::string out = "out" + std::to_string(n++) + ".txt";
+        test::Subprocess crawl(run.Args(r.start), run.env, run.dir.File(out));
+        EXPECT_EQ(crawl.Wait(60s), r.status) << run.dir.Read(out);
+        EXPECT_NE(run.dir.Read(out).find("1 pages could not be read:\n  " + r.said), std::string::npos)
+            << run.dir.Read(out);
+    }
+}

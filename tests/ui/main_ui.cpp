@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     wxTheApp->CallOnInit();
+    // A log window would be a modal dialog nobody answers.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     const int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();
