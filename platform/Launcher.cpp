@@ -1,12 +1,35 @@
 #include "platform/Launcher.h"
 
+#include "platform/TextUtil.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace flk {
+
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+bool IsProgram(const std::string& file) {
+    if (file.empty()) return false;
+    if (file.find('/') != std::string::npos) return IsExecutableFile(file);
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    for (const std::string& folder : Split(path, ":")) {
+        if (!folder.empty() && IsExecutableFile(folder + "/" + file)) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool StartDetached(const std::vector<std::string>& argv, const std::string& workDir) {
     if (argv.empty() || argv[0].empty()) return false;
@@ -51,6 +74,22 @@ bool StartDetached(const std::vector<std::string>& argv, const std::string& work
 bool OpenWithSystem(const std::string& target) {
     const char* opener = std::getenv("FLK_OPENER");
     return StartDetached({(opener && *opener) ? opener : "xdg-open", target});
+}
+
+int ShellRun(const std::string& file, const std::vector<std::string>& parameters, const std::string& directory) {
+    if (file.empty()) return -1;
+    if (IsProgram(file)) {
+        std::vector<std::string> argv{file};
+        argv.insert(argv.end(), parameters.begin(), parameters.end());
+        return StartDetached(argv, directory) ? 0 : -1;
+    }
+    return OpenWithSystem(file) ? 0 : -1;
+}
+
+int OpenUrl(const std::string& address, int flags, const std::string& browserPath) {
+    if ((flags & kOpenUrlWithSystem) || browserPath.empty()) return OpenWithSystem(address) ? 0 : -1;
+    // The browser is a program, never a document to hand on.
+    return StartDetached({browserPath, address}) ? 0 : -1;
 }
 
 }  // namespace flk

@@ -1,5 +1,5 @@
 #include "settings/Settings.h"
-#include "lists/Launchers.h"
+#include "settings/ChosenPrograms.h"
 #include "lists/ProjectFolder.h"
 #include "lists/ProjectTextFile.h"
 #include "support/TempDir.h"

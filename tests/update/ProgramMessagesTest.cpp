@@ -1,8 +1,8 @@
 #include "settings/Settings.h"
+#include "platform/Launcher.h"
 #include "platform/ProgramMessages.h"
 #include "support/TempDir.h"
 #include "update/PatchRequest.h"
-#include "update/ShellOpen.h"
 
 #include <gtest/gtest.h>
 

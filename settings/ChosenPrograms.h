@@ -5,6 +5,9 @@ namespace flk {
 
 class Settings;
 
+// The browser and the editor the user chose, started through the platform's
+// launcher; what every window that opens a page or a file uses.
+
 // Asks the user for a program when the configured one cannot be started.
 class ProgramPicker {
 public:

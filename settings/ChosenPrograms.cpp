@@ -1,4 +1,4 @@
-#include "lists/Launchers.h"
+#include "settings/ChosenPrograms.h"
 
 #include "settings/Settings.h"
 #include "platform/Launcher.h"
