@@ -3,7 +3,6 @@
 #include "platform/Launcher.h"
 #include "traylet/CommandWords.h"
 #include "traylet/TrayletSettings.h"
-#include "update/ShellOpen.h"
 
 namespace flk {
 
