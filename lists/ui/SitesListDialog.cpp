@@ -1,6 +1,6 @@
 #include "lists/ui/SitesListDialog.h"
 
-#include "lists/Launchers.h"
+#include "settings/ChosenPrograms.h"
 #include "lists/ListHelpers.h"
 #include "lists/ProjectTextFile.h"
 #include "lists/SiteMaps.h"
