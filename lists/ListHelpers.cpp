@@ -49,7 +49,10 @@ std::string ListToReport(const ListTable& table, std::string_view columns) {
     std::vector<std::size_t> widths(cols.size(), 0);
     for (std::size_t r = 0; r < table.RowCount(); ++r) {
         if (!table.IsSelected(r)) continue;
-        for (std::size_t i = 0; i < cols.size(); ++i) widths[i] = std::max(widths[i], table.Cell(r, cols[i]).size());
+        for (std::size_t i = 0; i < cols.size(); ++i) {
+            const std::size_t size = table.Cell(r, cols[i]).size();
+            if (size <= kMaxReportPadding) widths[i] = std::max(widths[i], size);
+        }
     }
     std::string out;
     for (std::size_t r = 0; r < table.RowCount(); ++r) {
@@ -57,7 +60,7 @@ std::string ListToReport(const ListTable& table, std::string_view columns) {
         for (std::size_t i = 0; i < cols.size(); ++i) {
             const std::string& cell = table.Cell(r, cols[i]);
             out += cell;
-            out.append(widths[i] - cell.size(), ' ');
+            if (cell.size() < widths[i]) out.append(widths[i] - cell.size(), ' ');
             out += '\t';
         }
         out += '\n';

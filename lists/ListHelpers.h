@@ -33,7 +33,9 @@ std::string ListToText(const ListTable& table, std::string_view columns, std::st
 
 // The spread sheet report of the selected rows: each listed column padded
 // with spaces to its longest selected cell, then a TAB; "\n" after each row.
-// No header line.
+// No header line. Cells longer than kMaxReportPadding are written unpadded
+// and do not widen their column, so one huge cell cannot pad every row.
+inline constexpr std::size_t kMaxReportPadding = 256;
 std::string ListToReport(const ListTable& table, std::string_view columns);
 
 // Text as it is stored in a project cell: ";-;" and "{[(" get a space after

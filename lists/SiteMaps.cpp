@@ -5,32 +5,65 @@
 #include "platform/TextUtil.h"
 
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 namespace flk {
 
 namespace {
 
 constexpr char kMapColour[] = "#99bbcc";
+constexpr std::string_view kTextStep = "       ";
+constexpr std::string_view kHtmlStep = "*******";
 constexpr char kCellOpen[] = "<TD><FONT SIZE=\"1\" FACE=\"MS Sans Serif\">";
 
+// The indentation of a line: an optional leading space (the first root's
+// children start with one) and a number of steps. It is kept as a count and
+// written out per line, so a deep tree costs nothing per level.
+struct Indent {
+    bool lead = false;
+    std::size_t steps = 0;
+};
+
+// Deeper lines than this show their level as a number instead of steps, so
+// one line never grows with the depth of the tree.
+constexpr std::size_t kMaxIndentSteps = 64;
+
+// The indentation to write before a line (nothing when the level is shown as
+// a number).
+std::string IndentText(const Indent& indent, std::string_view step) {
+    if (indent.steps > kMaxIndentSteps) return {};
+    std::string out(indent.lead ? " " : "");
+    out.reserve(out.size() + indent.steps * step.size());
+    for (std::size_t i = 0; i < indent.steps; ++i) out += step;
+    return out;
+}
+
+// "[65] " for a line deeper than the written indentation, else nothing.
+std::string LevelLabel(const Indent& indent) {
+    if (indent.steps <= kMaxIndentSteps) return {};
+    return "[" + std::to_string(indent.steps) + "] ";
+}
+
 // Walks the shown items with the indentation rule of the site maps: an item
-// takes the indentation recorded for its parent's text (`missing` when the
+// takes the indentation recorded for its parent's text (one step when the
 // parent has none recorded, nothing for a root); an item with children
-// records its own text with one step more.
+// records its own text with one step more. The first root records the
+// leading space alone.
 template <class Emit>
-void WalkIndented(const TreeModel& tree, const std::string& step, const std::string& missing, Emit emit) {
-    std::map<std::string, std::string> indentOf;
+void WalkIndented(const TreeModel& tree, Emit emit) {
+    std::unordered_map<std::string_view, Indent> indentOf;
     const auto roots = tree.Roots();
-    if (!roots.empty()) indentOf[tree.Text(roots.front())] = " ";
+    if (!roots.empty()) indentOf[tree.Text(roots.front())] = Indent{true, 0};
     for (TreeModel::Id id : tree.VisibleOrder()) {
         const TreeModel::Id parent = tree.Parent(id);
-        std::string indent;
+        Indent indent;
         if (parent != TreeModel::kNone) {
             auto it = indentOf.find(tree.Text(parent));
-            indent = it == indentOf.end() ? missing : it->second;
+            indent = it == indentOf.end() ? Indent{false, 1} : it->second;
         }
         emit(id, indent);
-        if (!tree.Children(id).empty() && !indentOf.count(tree.Text(id))) indentOf[tree.Text(id)] = indent + step;
+        if (!tree.Children(id).empty()) indentOf.try_emplace(tree.Text(id), Indent{indent.lead, indent.steps + 1});
     }
 }
 
@@ -51,12 +84,16 @@ std::string AngleBracketsToSpaces(std::string s) {
 
 std::string SiteMapText(const TreeModel& tree, bool titlesMode) {
     std::string out = "CRAWLER SITE MAP:\r\n-----------------";
-    WalkIndented(tree, "       ", "       ", [&](TreeModel::Id id, const std::string& indent) {
+    WalkIndented(tree, [&](TreeModel::Id id, const Indent& indent) {
         const std::string& text = tree.Text(id);
-        if (IsAnnotation(text) && !titlesMode)
-            out += "  " + text;
-        else
-            out += "\r\n" + indent + text;
+        if (IsAnnotation(text) && !titlesMode) {
+            out += "  ";
+        } else {
+            out += "\r\n";
+            out += IndentText(indent, kTextStep);
+            out += LevelLabel(indent);
+        }
+        out += text;
     });
     return out;
 }
@@ -65,7 +102,7 @@ std::string SiteMapHtml(const TreeModel& tree, bool titlesMode) {
     std::string out = std::string("<HTML>\r\n<BODY BGCOLOR=") + kMapColour + ">\r\n";
     out += "<TITLE> Site Map </TITLE><BR>\r";
     out += "<FONT SIZE=+3 COLOR=#ff3355> SITE MAP </FONT> <HR> \r";
-    WalkIndented(tree, "*******", "*******", [&](TreeModel::Id id, const std::string& indent) {
+    WalkIndented(tree, [&](TreeModel::Id id, const Indent& indent) {
         const std::string text = TrimCopy(tree.Text(id));
         if (IsAnnotation(text)) {
             out += EscapeHtml(text) + "\r\n";
@@ -74,8 +111,8 @@ std::string SiteMapHtml(const TreeModel& tree, bool titlesMode) {
         }
         std::string target = text;
         if (text.find('\\') == std::string::npos && !titlesMode) target = WithDefaultScheme(text);
-        out += std::string("<BR><FONT COLOR=") + kMapColour + ">" + indent + "</FONT>" + Anchor(target, text) +
-               "\r\n";
+        out += std::string("<BR><FONT COLOR=") + kMapColour + ">" + IndentText(indent, kHtmlStep) + "</FONT>" +
+               LevelLabel(indent) + Anchor(target, text) + "\r\n";
     });
     out += "</BODY>\r\n</HTML>\r\n";
     return out;

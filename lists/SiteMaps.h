@@ -10,9 +10,11 @@ namespace flk {
 // Each builder returns the text as the file holds it before the text-mode
 // byte form (WriteTextModeFile adds the CR before every LF).
 
-// "SiteMap.txt": the shown items, indented by seven spaces per level.
+// "SiteMap.txt": the shown items, indented by seven spaces per level. A line
+// deeper than 64 levels is not indented but starts with its level ("[65] ").
 std::string SiteMapText(const TreeModel& tree, bool titlesMode);
-// "SiteMap.html": the same walk as links; indentation in the background colour.
+// "SiteMap.html": the same walk as links; indentation in the background
+// colour, deep lines with their level as in the text map.
 std::string SiteMapHtml(const TreeModel& tree, bool titlesMode);
 // "SiteTree.htm": the applet page. The tree is expanded completely first.
 // In titles mode each record carries the page address of its title, taken

@@ -107,6 +107,15 @@ TEST(ListToReport, PadsToTheLongestSelectedCell) {
     EXPECT_EQ(ListToReport(ListTable(3), "1,0"), "");
 }
 
+TEST(ListToReport, CellsBeyondThePaddingCapStayUnpaddedAndDoNotWidenTheColumn) {
+    const std::string capped(kMaxReportPadding, 'c');
+    const std::string huge(kMaxReportPadding + 1, 'h');
+    ListTable t(2);
+    for (const std::string& a : {std::string("ab"), capped, huge, std::string("x")}) t.SetSelected(t.AddRow(a), true);
+    EXPECT_EQ(ListToReport(t, "0"), "ab" + std::string(kMaxReportPadding - 2, ' ') + "\t\n" + capped + "\t\n" + huge +
+                                        "\t\nx" + std::string(kMaxReportPadding - 1, ' ') + "\t\n");
+}
+
 TEST(ListBlock, ProtectedCellsSurviveARoundTrip) {
     ListTable t(3);
     const char* cells[][3] = {

@@ -107,6 +107,39 @@ TEST(SiteMaps, TextMapIndentsAndAppendsAnnotations) {
     });
 }
 
+TEST(SiteMaps, LinesDeeperThanSixtyFourLevelsShowTheirLevel) {
+    // A chain under a second root: item k is indented by k steps.
+    PageTrees trees;
+    trees.AddTreeItem("first.example/", "");
+    std::string parent = "chain.example/";
+    trees.AddTreeItem(parent, "");
+    for (int k = 1; k <= 66; ++k) {
+        const std::string page = "chain.example/p" + std::to_string(k) + ".html";
+        trees.AddTreeItem(page, parent);
+        parent = page;
+    }
+    trees.WithUrlTree([](TreeModel& t) {
+        t.ExpandAll();
+        const std::string text = SiteMapText(t, false);
+        const std::string html = SiteMapHtml(t, false);
+        struct Row {
+            int k;
+            std::string textLine, htmlLine;
+        };
+        for (const Row& row : std::vector<Row>{
+                 {1, std::string(7, ' '), "*******</FONT><A"},
+                 {64, std::string(64 * 7, ' '), std::string(64 * 7, '*') + "</FONT><A"},
+                 {65, "[65] ", "<FONT COLOR=#99bbcc></FONT>[65] <A"},
+                 {66, "[66] ", "<FONT COLOR=#99bbcc></FONT>[66] <A"},
+             }) {
+            const std::string page = "chain.example/p" + std::to_string(row.k) + ".html";
+            EXPECT_NE(text.find("\r\n" + row.textLine + page), std::string::npos) << row.k;
+            EXPECT_NE(html.find(row.htmlLine + " HREF=\"http://" + page + "\">"), std::string::npos) << row.k;
+        }
+        EXPECT_EQ(text.find("\r\n" + std::string(65 * 7, ' ')), std::string::npos);
+    });
+}
+
 TEST(SiteMaps, HtmlMapLinksAndEscapes) {
     PageTrees trees;
     trees.AddTreeItem("s.example/", "");
