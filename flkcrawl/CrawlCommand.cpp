@@ -46,9 +46,12 @@ const char kCrawlCommandHelp[] =
     "  --resolve HOST:PORT:ADDRESS[,...]\n"
     "                         connect to ADDRESS for HOST:PORT (for test sites)\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Ctrl-C stops the crawl; what was found so far is saved.\n"
     "Exit status: 0 done, 1 failed, 2 bad command line.\n";
+
+const char kCrawlCommandVersion[] = "flkcrawl " FLK_VERSION "\n";
 
 namespace {
 
@@ -100,6 +103,8 @@ CrawlCommandParse ParseCrawlCommand(const std::vector<std::string>& args) {
         std::string v;
         if (a == "--help" || a == "-h") {
             c.help = true;
+        } else if (a == "--version") {
+            c.version = true;
         } else if (a == "--depth") {
             if (!number(c.depth, 0, 1000000)) return fail("--depth needs a number of 0 or more");
         } else if (a == "--pages") {
@@ -158,7 +163,7 @@ CrawlCommandParse ParseCrawlCommand(const std::vector<std::string>& args) {
             c.locations.push_back(a);
         }
     }
-    if (c.help) {
+    if (c.help || c.version) {
         r.ok = true;
         return r;
     }

@@ -29,6 +29,7 @@ struct CrawlCommand {
     bool resultPages = true;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 struct CrawlCommandParse {
@@ -44,5 +45,8 @@ CrawlCommandParse ParseCrawlCommand(const std::vector<std::string>& args);
 void ApplyCrawlCommand(const CrawlCommand& command, Settings& settings);
 
 extern const char kCrawlCommandHelp[];
+
+// What --version prints: the program name and the build's version.
+extern const char kCrawlCommandVersion[];
 
 }  // namespace flk

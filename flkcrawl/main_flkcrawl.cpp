@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
         std::fputs(flk::kCrawlCommandHelp, stdout);
         return 0;
     }
+    if (parsed.command.version) {
+        std::fputs(flk::kCrawlCommandVersion, stdout);
+        return 0;
+    }
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

@@ -45,7 +45,8 @@ inline constexpr StrKey UpgradesTemplates{"upgrades", "templates", ""};
 inline constexpr StrKey UpgradesUpgrade{"upgrades", "upgrade", ""};
 
 // program and folders
-inline constexpr StrKey ProgramVersion{"Program", "Version", "Ver. 1.75  Mar 28,1999"};
+// FLK_VERSION is the build's project version.
+inline constexpr StrKey ProgramVersion{"Program", "Version", "Ver. " FLK_VERSION};
 inline constexpr StrKey PathExe{"pathexe", "path", ""};  // empty: the installed resources folder
 inline constexpr StrKey StartUpPath{"StartUp", "Path", ""};
 inline constexpr StrKey PresentationUrl{"presentation", "url", ""};

@@ -26,6 +26,9 @@ TEST(CrawlCommand, BadCommandLinesSayWhy) {
         EXPECT_NE(r.error.find(message), std::string::npos) << r.error;
     }
     EXPECT_TRUE(ParseCrawlCommand({"--help"}).command.help);
+    const CrawlCommandParse version = ParseCrawlCommand({"--version"});
+    EXPECT_TRUE(version.ok);
+    EXPECT_TRUE(version.command.version);
 }
 
 TEST(CrawlCommand, OptionsBecomeRunOnlySettings) {

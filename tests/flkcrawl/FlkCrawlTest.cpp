@@ -127,6 +127,9 @@ TEST(FlkCrawl, BadCommandLinesExitWithTwo) {
     test::Subprocess help({FLK_CRAWL_PROGRAM, "--help"}, run.env, run.dir.File("help.txt"));
     EXPECT_EQ(help.Wait(30s), 0);
     EXPECT_NE(run.dir.Read("help.txt").find("Usage: flkcrawl"), std::string::npos);
+    test::Subprocess version({FLK_CRAWL_PROGRAM, "--version"}, run.env, run.dir.File("version.txt"));
+    EXPECT_EQ(version.Wait(30s), 0);
+    EXPECT_EQ(run.dir.Read("version.txt"), "flkcrawl " FLK_VERSION "\n");
 }
 
 // A start location that cannot be read is a failed run, said as such; a

@@ -69,7 +69,7 @@ TEST(StartupWindows, IAgreeIsRememberedAndBuiltInTextShownWithoutLicense) {
     EXPECT_EQ(r.outcome, StartupOutcome::Proceed);
     EXPECT_TRUE(r.firstRun);
     EXPECT_EQ(f.settings.Get(keys::CrawlerEnodger), 1);
-    EXPECT_EQ(shownTitle, "Findlark   Ver. 1.75  Mar 28,1999");
+    EXPECT_EQ(shownTitle, "Findlark   Ver. " FLK_VERSION);
     // The text box shows the built-in agreement (line ends as the control keeps them).
     EXPECT_TRUE(shownText.Contains("End User License Agreement"));
     EXPECT_TRUE(shownText.Contains("Redistribution or Rental Not Permitted"));
