@@ -4,6 +4,24 @@
 
 namespace flk {
 
+namespace {
+
+void ReadOptions(const std::string& options, StartCommand& cmd) {
+    auto has = [&](const char* opt) { return options.find(opt) != std::string::npos; };
+    // Shows the crawler window whatever else the line asks.
+    cmd.showCrawler = has("-crawler");
+    if (has("-guide")) {
+        cmd.guide = true;
+        return;
+    }
+    cmd.singlePage = has("-page");
+    cmd.searchWeb = has("-searchweb");
+    cmd.run = has("-run");
+    cmd.searchSite = has("-searchsite");
+}
+
+}  // namespace
+
 StartCommand ParseCommandLine(const std::string& line, const std::string& makerHost) {
     StartCommand cmd;
     const std::string text = TrimCopy(line);
@@ -15,16 +33,21 @@ StartCommand ParseCommandLine(const std::string& line, const std::string& makerH
     const std::string options =
         (space == std::string::npos || onlyOptions) ? text : TrimCopy(text.substr(space));
     if (onlyOptions) cmd.location = makerHost;
+    ReadOptions(options, cmd);
+    return cmd;
+}
 
-    auto has = [&](const char* opt) { return options.find(opt) != std::string::npos; };
-    if (has("-guide")) {
-        cmd.guide = true;
+StartCommand ParseArguments(const std::vector<std::string>& args, const std::string& makerHost) {
+    StartCommand cmd;
+    if (args.empty() || (!args[0].empty() && args[0][0] == '-')) {
+        if (!args.empty()) cmd.location = makerHost;
+        ReadOptions(JoinArguments(args), cmd);
         return cmd;
     }
-    cmd.singlePage = has("-page");
-    cmd.searchWeb = has("-searchweb");
-    cmd.run = has("-run");
-    cmd.searchSite = has("-searchsite");
+    // The first argument is the location as the shell passed it: a path
+    // with spaces stays whole.
+    cmd.location = args[0];
+    ReadOptions(JoinArguments(std::vector<std::string>(args.begin() + 1, args.end())), cmd);
     return cmd;
 }
 

@@ -62,6 +62,7 @@ SearchStart MediaSearchModel::PressGo(const std::string& typed) {
     if (view_.state != SearchState::Idle) return start;
 
     stoppedByUser_ = false;
+    heldEnd_ = false;
     autoView_ = settings_.Get(keys::ViewAskMedia) != 0;
     asked_ = false;
     textHitsAnnounced_ = false;
@@ -98,6 +99,7 @@ void MediaSearchModel::SearchAccepted() {
 }
 
 void MediaSearchModel::SearchNotStarted() {
+    heldEnd_ = false;
     if (view_.state == SearchState::Starting || view_.state == SearchState::SearchingWeb) Reset(false);
 }
 
@@ -184,10 +186,18 @@ void MediaSearchModel::ScanStarted() {
     view_.status = media_search_text::kScanning;
     actions_.ShowResults();
     if (settings_.Get(keys::ViewTip) == 1 && actions_.ShowScanTip()) settings_.Set(keys::ViewTip, 0);
+    if (heldEnd_) {
+        heldEnd_ = false;
+        SearchEnded(0);
+    }
 }
 
 void MediaSearchModel::SearchEnded(long result) {
     if (view_.state == SearchState::Idle) return;  // the end was told already
+    if (result == 0 && (view_.state == SearchState::Starting || view_.state == SearchState::SearchingWeb)) {
+        heldEnd_ = true;
+        return;
+    }
     Reset(false);
     if (result == -1) {
         view_.viewResultsEnabled = false;

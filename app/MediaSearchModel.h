@@ -96,7 +96,9 @@ public:
     void SearchAccepted();
     void SearchNotStarted();
 
-    // Notifications 51-55 and 59; other codes answer 0.
+    // Notifications 51-55 and 59; other codes answer 0. The crawl's end
+    // (55 with 0) can overtake the scan start (54) when a crawl is over
+    // before its start was told; it is held until the scan has started.
     long Handle(const Notification& n);
 
     bool StoppedByUser() const { return stoppedByUser_; }
@@ -121,6 +123,7 @@ private:
     bool stoppedByUser_ = false;
     bool textHitsAnnounced_ = false;
     bool inArrival_ = false;
+    bool heldEnd_ = false;
 };
 
 }  // namespace flk

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "session/CrawlerSession.h"
+#include "net/RequestTimeLimit.h"
 #include "platform/TextUtil.h"
 #include "search/EngineSearch.h"
 #include "search/FetchCategory.h"
@@ -52,13 +53,14 @@ GoResult GuideSearch(SearchFlowContext& c, const std::string& category, std::str
         detail = "the guide has no page for \"" + category + "\"";
         return GoResult::Failed;
     }
-    FetchCategory fetch(page, c.session.Internet(), c.session.Network());
+    FetchCategory fetch(page, c.session.Internet(), WithRequestTimeLimit(c.session.Network(), settings));
     fetch.Start();
     while (fetch.Active()) {
         if (Stopped(c)) fetch.RequestStop();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     fetch.Join();
+    if (Stopped(c)) return GoResult::Stopped;
     if (!fetch.PageRead()) {
         detail = "the guide page " + page + " could not be read";
         return GoResult::Failed;
@@ -75,7 +77,8 @@ GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::st
     settings.Set(keys::SearchEngineLine, query);
     CollectAddresses found;
     UnattendedCategoryDialog directory(
-        CategoryContext{settings, c.session.Update(), c.session.Internet(), c.session.Network(), c.categories});
+        CategoryContext{settings, c.session.Update(), c.session.Internet(), c.session.Network(), c.categories},
+        c.stop);
     EngineSearch search(EngineSearchContext{settings, c.session.Update(), c.session.Internet(), c.session.Network(),
                                             c.session.GetNotifier(), found, directory});
     search.Open(query, false);
@@ -92,7 +95,9 @@ GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::st
         search.GetFields().engineIndex = index;
     }
     search.GetFields().whenFinished.SetStartCrawling(true);
-    if (!search.Go() && search.Result() == 0) {
+    const bool started = search.Go();
+    if (Stopped(c)) return GoResult::Stopped;
+    if (!started && search.Result() == 0) {
         detail = "the search was not started";
         return GoResult::Failed;
     }
@@ -101,6 +106,7 @@ GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::st
         search.Tick();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    if (Stopped(c)) return GoResult::Stopped;
     if (found.addresses.empty()) {
         detail = "the search engines found no pages for \"" + query + "\"";
         return GoResult::NothingFound;

@@ -22,13 +22,16 @@ enum class GoResult {
     Refused,       // empty query, or the safety rules said no
     NothingFound,  // the search found no start location
     Failed,        // a page or service could not be read
+    Stopped,       // the stop flag ended the search first
 };
 
 struct SearchFlowContext {
     CrawlerSession& session;
     SafetyUi& safety;          // the safety questions and messages
     CategoryUi& categories;    // the directory's messages
-    const std::atomic<bool>* stop = nullptr;  // ends a search still running
+    // Ends a search still running, in every phase: the directory, the
+    // engines and the guide page.
+    const std::atomic<bool>* stop = nullptr;
     ServerRequests* server = nullptr;         // usage reports go here when it exists
 };
 

@@ -1,6 +1,7 @@
 #include "crawl/CrawlOptions.h"
 
 #include "settings/Settings.h"
+#include "net/RequestTimeLimit.h"
 
 namespace flk {
 
@@ -23,6 +24,7 @@ CrawlOptions ReadCrawlOptions(Settings& settings) {
     o.useMaxFileSize = settings.Get(CrawlerUseMaxFileSize) == 1;
     o.maxFileSizeKb = settings.Get(CrawlerMaxFileSize);
     o.useCache = settings.Get(CrawlerUseCash) == 1;
+    o.requestTimeLimitMs = RequestTimeLimitMs(settings);
     o.pureImages = settings.Get(TreePureImages) == 1;
     o.showTree = settings.IsOnUnless0(TreeShowTree);
     o.treePaneOn = settings.IsOnlyOne(ViewTree);
@@ -35,6 +37,12 @@ CrawlOptions ReadCrawlOptions(Settings& settings) {
     o.collectImages = listOn(ViewImages);
     o.collectSounds = listOn(ViewSounds);
     o.collectMovies = listOn(ViewMovies);
+    o.modernMarkup = settings.Get(ModernMarkup) != 0;
+    o.contentTypes = settings.Get(ModernContent) != 0;
+    o.trueSizes = settings.Get(ModernSizes) != 0;
+    o.robots = settings.Get(ModernRobots) != 0;
+    o.retryAfter = settings.Get(ModernRetryAfter) != 0;
+    o.compression = settings.Get(ModernCompression) != 0;
     o.workerPriority = PriorityForSpeed(settings.Get(CrawlerThreadsPriority));
     return o;
 }

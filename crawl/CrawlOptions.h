@@ -19,6 +19,7 @@ struct CrawlOptions {
     bool useMaxFileSize = true;
     int maxFileSizeKb = 100;
     bool useCache = true;
+    long requestTimeLimitMs = 120000;  // `crawler`/`page_timeout`
     bool pureImages = true;
     bool showTree = false;        // `tree`/`show_tree`
     bool treePaneOn = false;      // `view`/`tree`
@@ -29,6 +30,12 @@ struct CrawlOptions {
     bool collectImages = true;    // `view`/`images`
     bool collectSounds = false;   // `view`/`sounds`
     bool collectMovies = false;   // `view`/`movies`
+    bool modernMarkup = true;     // `modern`/`markup`
+    bool contentTypes = true;     // `modern`/`content`
+    bool trueSizes = true;        // `modern`/`sizes`
+    bool robots = true;           // `modern`/`robots`
+    bool retryAfter = true;       // `modern`/`retry_after`
+    bool compression = true;      // `modern`/`compression`
     WorkerThread::Priority workerPriority = WorkerThread::Priority::Idle;
 };
 

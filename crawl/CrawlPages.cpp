@@ -36,6 +36,17 @@ CrawlPages::CrawlPages(CrawlPagesContext context) : ctx_(std::move(context)) {}
 void CrawlPages::Prepare(const kernel& crawl) {
     fetchOptions_ = FetchOptions::FromCrawl(crawl.Options());
     parserOptions_ = MakeParserOptions(crawl.Options(), ctx_.view.Search(), crawl.Context().pacing);
+    // robots.txt is asked for like a page: same network, same time limit.
+    InternetOptions robotsNetwork = ctx_.network;
+    robotsNetwork.access = fetchOptions_.useCache ? InternetAccess::Preconfigured : InternetAccess::Direct;
+    robotsNetwork.totalTimeoutMs = fetchOptions_.timeLimitMs;
+    polite_ = std::make_unique<PoliteHosts>(ctx_.internet, robotsNetwork, kCrawlAgent, crawl.Options().robots);
+    politeReady_.store(polite_.get());
+}
+
+void CrawlPages::WorkersStopped() {
+    if (PoliteHosts* polite = politeReady_.load()) polite->WakeAll();
+    ctx_.internet.Slots().WakeAll();
 }
 
 void CrawlPages::HandlePage(PageJob& job) {
@@ -47,8 +58,18 @@ void CrawlPages::HandlePage(PageJob& job) {
     LinkClassifier classifier(page, parserOptions_, job.crawl, ctx_.media);
     StatusToCrawl status(job.crawl);
     LinksToClassifier redirects(classifier);
-    const PageFetcher fetcher(FetchContext{ctx_.internet, ctx_.network, ctx_.notifier, status, redirects},
-                              fetchOptions_);
+    const PageFetcher fetcher(
+        FetchContext{ctx_.internet, ctx_.network, ctx_.notifier, status, redirects, polite_.get()}, fetchOptions_);
+
+    if (page.depth > 0) {
+        bool first = false;
+        const PoliteHosts::Verdict verdict = polite_->Check(page.url, job.stop, &first);
+        if (verdict == PoliteHosts::Verdict::Stopped) return;
+        if (verdict == PoliteHosts::Verdict::Disallowed) {
+            if (first) failures_.LimitReached("robots.txt of " + job.item->url.HostPart() + " keeps pages out");
+            return;
+        }
+    }
 
     std::string text;
     if (!fetcher.FetchPage(page.url, job.stop, text)) {

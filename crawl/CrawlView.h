@@ -55,6 +55,10 @@ public:
     virtual void AddImage(const MediaItem& item) = 0;
     virtual void AddMovie(const MediaItem& item) = 0;
     virtual void AddSound(const MediaItem& item) = 0;
+    // A medium whose address names no listed kind (no extension, or a
+    // query): the server's content type will tell which list it joins, if
+    // any. Sinks that cannot ask drop it.
+    virtual void AddByContent(const MediaItem&) {}
 };
 
 // Where the parser sends pages that matched the text search.

@@ -15,6 +15,11 @@ void FetchFailures::Failed(const std::string& url, int depth, const std::string&
     if (summary_.first.size() < kKept) summary_.first.push_back(url + ": " + reason);
 }
 
+void FetchFailures::LimitReached(const std::string& note) {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (summary_.limits.size() < kKept) summary_.limits.push_back(note);
+}
+
 FetchFailures::Summary FetchFailures::Get() const {
     std::lock_guard<std::mutex> lock(lock_);
     return summary_;

@@ -6,6 +6,8 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <exception>
+#include <iterator>
 
 namespace flk {
 
@@ -35,8 +37,7 @@ kernel::kernel(const std::string& startString, KernelContext context)
 kernel::~kernel() {
     Stop();
     Join();
-    std::lock_guard<std::mutex> lock(threadLock_);
-    workers_.clear();  // joins every worker
+    JoinWorkers();
 }
 
 std::string kernel::SiteKey(const std::string& hostPart) { return ToLowerAscii(Trim(hostPart)); }
@@ -127,8 +128,26 @@ bool kernel::WaitWhilePaused() {
 }
 
 void kernel::CancelWorkers() {
-    std::lock_guard<std::mutex> lock(threadLock_);
-    for (auto& w : workers_) w->RequestStop();
+    {
+        std::lock_guard<std::mutex> lock(threadLock_);
+        for (auto& w : workers_) w->RequestStop();
+    }
+    // A worker waiting for an answer (the password question) hears its stop
+    // only once the question is dropped.
+    ctx_.notifier.DropStopped();
+    // So do workers waiting for a site's turn or a Retry-After.
+    ctx_.pages.WorkersStopped();
+}
+
+void kernel::JoinWorkers() {
+    // Joined outside the lock: Stop() from the window takes it, and a worker
+    // being joined may wait for the window.
+    std::vector<std::unique_ptr<CrawlWorker>> leaving;
+    {
+        std::lock_guard<std::mutex> lock(threadLock_);
+        leaving.swap(workers_);
+    }
+    leaving.clear();
 }
 
 bool kernel::AnyCountExceeded() {
@@ -179,6 +198,38 @@ bool kernel::Idle() {
 }
 
 void kernel::Run() {
+    // Nothing may leave the thread (it would end the program): a failure
+    // ends this crawl, says so in the status line, and the crawl still ends
+    // as any other, its workers joined and the window told.
+    try {
+        Crawl();
+    } catch (const std::exception& e) {
+        Failed(e.what());
+    } catch (...) {
+        Failed("unknown error");
+    }
+    try {
+        EndCrawl();
+    } catch (...) {
+        Failed("unknown error");
+        try {
+            JoinWorkers();
+            ctx_.view.CrawlEnded();
+        } catch (...) {
+        }
+    }
+}
+
+void kernel::Failed(const char* what) {
+    RequestStop();
+    try {
+        CancelWorkers();
+        ShowStatus(std::string(kCrawlFailed) + what);
+    } catch (...) {
+    }
+}
+
+void kernel::Crawl() {
     options_ = ReadCrawlOptions(ctx_.settings);
     // The longest wait without an event: the pacing's pass pause, and never
     // so long that a changed thread limit goes unnoticed.
@@ -228,7 +279,6 @@ void kernel::Run() {
             Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
     }
     ShowStatus(kRefreshOnly);
-    EndCrawl();
 }
 
 bool kernel::StayInDomainAccepts(const ItemPtr& item, bool& print) {
@@ -253,7 +303,11 @@ bool kernel::StayInDomainAccepts(const ItemPtr& item, bool& print) {
     start->url = item->url;
     start->text = "Top";
     startLocations_.push_back(start);
+    // As a start location it is a "top" line of the tree: its site's pages
+    // grow under it, not under the page of the site that linked to it.
     item->depth = 0;
+    item->text = "Top";
+    item->referrer.clear();
     return true;
 }
 
@@ -271,13 +325,27 @@ void kernel::Decide(const ItemPtr& item) {
     if (options_.url.stayInDomain && !StayInDomainAccepts(item, print)) visit = false;
 
     const CrawlLimits limits = ctx_.view.Limits();
-    if (options_.depthLimitOn && item->depth > limits.maxDepth) visit = print = false;
-    if (options_.pagesLimitOn && accepted_.load() >= limits.maxPages) visit = print = false;
+    if (options_.depthLimitOn && item->depth > limits.maxDepth) {
+        if (visit) NoteLimit("depth", "links deeper than " + std::to_string(limits.maxDepth) + " levels not followed (depth limit)");
+        visit = print = false;
+    }
+    if (options_.pagesLimitOn && accepted_.load() >= limits.maxPages) {
+        if (visit) NoteLimit("pages", "stopped at " + std::to_string(limits.maxPages) + " pages (page limit)");
+        visit = print = false;
+    }
     if (AnyCountExceeded()) visit = print = false;
     if (!options_.showTree || !options_.treePaneOn) print = false;
     if (options_.pagesPerSiteOn) {
         // Counted for every link that gets this far, fetched or not.
-        if (++perSiteCounts_[item->url.HostPart()] > options_.pagesPerSite) visit = false;
+        if (++perSiteCounts_[item->url.HostPart()] > options_.pagesPerSite) {
+            if (visit) {
+                std::string host = item->url.HostPart();
+                if (const std::size_t scheme = host.find("://"); scheme != std::string::npos) host.erase(0, scheme + 3);
+                NoteLimit("site " + item->url.HostPart(), "stopped at " + std::to_string(options_.pagesPerSite) +
+                                                              " pages for " + host + " (pages per site)");
+            }
+            visit = false;
+        }
     }
 
     if (visit) {
@@ -296,6 +364,10 @@ void kernel::Decide(const ItemPtr& item) {
     if (visit || print) allItems_.push_back(item);
 }
 
+void kernel::NoteLimit(const std::string& which, const std::string& note) {
+    if (limitsNoted_.insert(which).second) ctx_.pages.LimitReached(note);
+}
+
 void kernel::PrintQueuedLines() {
     while (!toPrint_.empty() && !StopRequested()) {
         ItemPtr item = toPrint_.front();
@@ -307,8 +379,14 @@ void kernel::PrintQueuedLines() {
 }
 
 void kernel::ReapWorkers() {
-    std::lock_guard<std::mutex> lock(threadLock_);
-    std::erase_if(workers_, [](const std::unique_ptr<CrawlWorker>& w) { return !w->Active(); });
+    std::vector<std::unique_ptr<CrawlWorker>> ended;
+    {
+        std::lock_guard<std::mutex> lock(threadLock_);
+        auto done = std::stable_partition(workers_.begin(), workers_.end(),
+                                          [](const std::unique_ptr<CrawlWorker>& w) { return w->Active(); });
+        std::move(done, workers_.end(), std::back_inserter(ended));
+        workers_.erase(done, workers_.end());
+    }
 }
 
 void kernel::StartWorkers() {
@@ -330,19 +408,20 @@ void kernel::EndCrawl() {
     // this crawl reaches the lists afterwards. They go before the wait for
     // the checker: a cancelled worker may still queue a check on its way out.
     CancelWorkers();
-    {
-        std::lock_guard<std::mutex> lock(threadLock_);
-        workers_.clear();
-    }
+    JoinWorkers();
     // Media found late still get their sizes before the crawl counts as
     // over. Stop (and closing the window) does not wait for slow servers:
     // the checks go on in the checker and their sizes still reach the lists.
     while (ctx_.checker && !StopRequested() && ctx_.checker->PendingCount() > 0)
         Pacing::Pause(std::chrono::milliseconds(200), &StopFlag());
-    Notification ended;
-    ended.code = notify::SearchEnded;
-    ended.value = 0;
-    ctx_.notifier.Send(ended);
+    try {
+        Notification ended;
+        ended.code = notify::SearchEnded;
+        ended.value = 0;
+        ctx_.notifier.Send(ended);
+    } catch (...) {
+        // The window still hears of the end below.
+    }
     ctx_.view.CrawlEnded();
     std::lock_guard<std::mutex> lock(queueLock_);
     incoming_.clear();

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,6 +24,10 @@ namespace flk {
 
 class CrawlWorker;
 class Settings;
+
+// The status line of a crawl ended by an internal failure (out of memory, a
+// library's exception), followed by what failed.
+inline constexpr char kCrawlFailed[] = "Error: the crawl ended on an internal failure: ";
 
 // What a crawl works with; everything outlives the kernel.
 struct KernelContext {
@@ -79,9 +84,15 @@ private:
     void Decide(const ItemPtr& item);
     bool StayInDomainAccepts(const ItemPtr& item, bool& print);
     void PrintQueuedLines();
+    // Tells the page handler once per limit (`which`) that it kept pages out.
+    void NoteLimit(const std::string& which, const std::string& note);
     void StartWorkers();
     void ReapWorkers();
+    // Stops every worker and drops the questions they wait on.
     void CancelWorkers();
+    void JoinWorkers();
+    void Crawl();
+    void Failed(const char* what);
     bool AnyCountExceeded();
     bool WaitWhilePaused();
     bool HasWork();
@@ -114,6 +125,7 @@ private:
     std::deque<ItemPtr> toPrint_;
     std::vector<ItemPtr> allItems_;
     std::map<std::string, int> perSiteCounts_;
+    std::set<std::string> limitsNoted_;
 
     // thread lock: the worker list
     std::mutex threadLock_;

@@ -69,7 +69,19 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
 
     const MediaKindList list = options_.url.media.ListFor(url);
     if (kind == kReportImage) {
-        if (list == MediaKindList::Images) ToMediaList(list, url.Full(), description);
+        if (list == MediaKindList::Images) {
+            ToMediaList(list, url.Full(), description);
+        } else if (options_.collectImages) {
+            ToContentCheck(url, description);
+        }
+        return;
+    }
+    if (kind == kReportMedia) {
+        if (list != MediaKindList::None) {
+            ToMediaList(list, url.Full(), description);
+        } else if (options_.collectSounds || options_.collectMovies) {
+            ToContentCheck(url, description);
+        }
         return;
     }
     if (kind != kReportUrl) return;
@@ -79,6 +91,12 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
     }
     if (options_.url.MayFollowPage(url) && (!options_.stayInSearch || page_.matched))
         links_.AddLink(url.Full(), description, nextDepth, page_.url);
+}
+
+void LinkClassifier::ToContentCheck(const ParsedUrl& url, const std::string& description) {
+    if (!options_.contentTypes || (url.Scheme() != "http:" && url.Scheme() != "https:")) return;
+    if (options_.showOnlySearchItems && !page_.matched) return;
+    media_.AddByContent(MediaItem{url.Full(), description, page_.title, page_.url, page_.depth});
 }
 
 void LinkClassifier::ToMediaList(MediaKindList list, const std::string& url, const std::string& description) {

@@ -9,6 +9,7 @@ namespace flk {
 
 class LinkTarget;
 class MediaSink;
+class ParsedUrl;
 
 // Receives the targets of a page in the order the scans find them.
 class ReportSink {
@@ -34,7 +35,9 @@ bool LooksLikeEmail(std::string_view text);
 //    a start page it also becomes a start location.
 //  - An image source goes to the images list, a link to the list its
 //    extension belongs to (images, then sounds, then movies), when that list
-//    is collected and, with show-only-search-items, the page matched.
+//    is collected and, with show-only-search-items, the page matched. With
+//    content types on, an image source or a video or audio file that names
+//    no listed extension goes to the lists' content check instead.
 //  - Any other link is queued at depth + 1 when it may be followed (query
 //    addresses only with parse dll's and cgi's, the filter) and, with stay in
 //    search, the page matched.
@@ -49,6 +52,9 @@ public:
     void ClassifyLink(std::string_view url, std::string_view kind, const std::string& description);
 
 private:
+    // A medium the address does not place: with content types on, its
+    // Content-Type will (http and https only).
+    void ToContentCheck(const ParsedUrl& url, const std::string& description);
     void ToMediaList(MediaKindList list, const std::string& url, const std::string& description);
 
     const PageState& page_;

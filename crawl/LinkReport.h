@@ -9,6 +9,7 @@ inline constexpr char kReportTitle[] = "koteret";        // the page's title lin
 inline constexpr char kReportImage[] = "image";          // an <img> source
 inline constexpr char kReportUrl[] = "url";              // a link, frame or embedded file
 inline constexpr char kReportNewDomain[] = "NewDomain";  // a refresh or redirect target
+inline constexpr char kReportMedia[] = "media";          // a sound or movie file, never a page to follow
 
 // Longer addresses are dropped: every address found ends up in the crawl's
 // queues and in the description of every link of its page, so one huge

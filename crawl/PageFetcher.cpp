@@ -1,12 +1,16 @@
 #include "crawl/PageFetcher.h"
 
 #include "crawl/CrawlOptions.h"
+#include "crawl/PoliteHosts.h"
+#include "net/RequestQueue.h"
+#include "net/RetryAfter.h"
 #include "platform/LocalPath.h"
 #include "platform/TextUtil.h"
 #include "net/UrlSplit.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -68,6 +72,9 @@ FetchOptions FetchOptions::FromCrawl(const CrawlOptions& crawl) {
     o.maxFileSizeKb = crawl.maxFileSizeKb;
     o.checkPass = crawl.checkPass;
     o.useCache = crawl.useCache;
+    o.timeLimitMs = crawl.requestTimeLimitMs;
+    o.compression = crawl.compression;
+    o.retryAfter = crawl.retryAfter;
     return o;
 }
 
@@ -127,6 +134,25 @@ bool PageFetcher::ReadLocalFile(const std::string& url, const std::atomic<bool>&
     return !stop.load();
 }
 
+bool PageFetcher::RetryWait(const InternetRequest& request, int retries, std::chrono::milliseconds& wait) const {
+    const int status = request.StatusCode();
+    if (!options_.retryAfter || !context_.polite || retries >= kMostRetries) return false;
+    if (status != 429 && status != 503) return false;
+    std::string value;
+    long long seconds = 0;
+    if (FindHeaderNoCase(request.RawHeaders(), "Retry-After", value) &&
+        ParseRetryAfter(value, std::time(nullptr), seconds)) {
+        if (seconds > kLongestRetryWait.count()) return false;
+        wait = std::chrono::seconds(seconds);
+        return true;
+    }
+    // A 503 without Retry-After may be down for long; a 429 without one is
+    // given a short back-off that doubles.
+    if (status == 503) return false;
+    wait = std::chrono::seconds(1LL << retries);
+    return true;
+}
+
 bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop,
                            std::string& text) const {
     UrlParts parts;
@@ -137,20 +163,33 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
     }
     InternetOptions network = context_.network;
     network.access = options_.useCache ? InternetAccess::Preconfigured : InternetAccess::Direct;
+    if (options_.timeLimitMs > 0) network.totalTimeoutMs = options_.timeLimitMs;
+    network.acceptEncoding = options_.compression;
     const InternetSession session(context_.internet, kCrawlAgent, network);
-
-    auto request = session.OpenRequest(url, &stop);
-    if (!request) {
-        Show(stop, fetchtext::kOnlyHttp);
-        return false;
-    }
     const std::string sending = std::string(fetchtext::kSending) + url + "]...";
-    Show(stop, sending);
-    if (!request->Send()) {
-        Show(stop, fetchtext::kErrorReading + url);
-        return false;
+
+    std::unique_ptr<InternetRequest> request;
+    int status = 0;
+    for (int retries = 0;; ++retries) {
+        if (context_.polite && !context_.polite->WaitTurn(url, stop)) return false;
+        request = session.OpenRequest(url, &stop);
+        if (!request) {
+            Show(stop, fetchtext::kOnlyHttp);
+            return false;
+        }
+        Show(stop, sending);
+        if (!request->Send()) {
+            Show(stop, fetchtext::kErrorReading + url);
+            return false;
+        }
+        status = request->StatusCode();
+        std::chrono::milliseconds wait{0};
+        if (!RetryWait(*request, retries, wait)) break;
+        request.reset();  // its connection is free while we wait
+        Show(stop, std::string(fetchtext::kWaiting) + std::to_string((wait.count() + 999) / 1000) +
+                       " s for [" + url + "]...");
+        if (!context_.polite->Wait(wait, stop)) return false;
     }
-    int status = request->StatusCode();
 
     if (status == 401 && options_.checkPass) {
         Notification question;
@@ -204,6 +243,12 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
         options_.useMaxFileSize ? static_cast<std::uint64_t>(std::max<std::int64_t>(0, limitKb * 1024))
                                 : std::numeric_limits<std::uint64_t>::max();
     const std::uint64_t limit = std::min(sizeLimit, options_.hardCapBytes);
+    // Decoded bytes far past the limit are never taken in: a small
+    // compressed body that expands to gigabytes ends here, cut like any long
+    // page. The slack lets the line that crosses the limit be read whole, as
+    // the line-by-line count below always did.
+    constexpr std::uint64_t kLineSlack = 1 << 20;
+    request->SetBodyCap(limit > std::numeric_limits<std::uint64_t>::max() - kLineSlack ? 0 : limit + kLineSlack);
     std::string line;
     bool ended = false;
     bool lineEnded = false;  // one "\n" goes between joined lines, none after the last

@@ -5,12 +5,20 @@
 #include "platform/Notifier.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 namespace flk {
 
 struct CrawlOptions;
+class PoliteHosts;
+
+// A 429 or 503 page is asked again at most this often.
+inline constexpr int kMostRetries = 2;
+// A Retry-After asking for longer than this is not waited for: the page
+// fails at once rather than hold a worker, or come back sooner than asked.
+inline constexpr std::chrono::seconds kLongestRetryWait{60};
 
 // Texts the fetcher puts in the crawler window's status line.
 namespace fetchtext {
@@ -21,6 +29,7 @@ inline constexpr char kErrorReading[] = "Error reading ";  // + URL
 inline constexpr char kSending[] = "sending request [";    // + URL + "]..."
 inline constexpr char kReading[] = "reading [";            // + URL + "]..."
 inline constexpr char kReadingFile[] = "Reading [ ";       // + path + " ]..."
+inline constexpr char kWaiting[] = "waiting ";             // + seconds + " s for [" + URL + "]..."
 }  // namespace fetchtext
 
 // The agent name of every crawl session.
@@ -54,7 +63,10 @@ struct FetchOptions {
     int maxFileSizeKb = 100;
     bool checkPass = false;  // ask for credentials on 401
     bool useCache = true;    // "Use cache/proxy": on = the system's proxy set-up, off = direct
+    long timeLimitMs = 0;    // a page that takes longer in all is an error; 0: the network's own limit
     std::uint64_t hardCapBytes = kPageHardCap;
+    bool compression = false;  // ask for gzip and brotli and decode them
+    bool retryAfter = false;   // ask a 429 or 503 page again as Retry-After says
 
     static FetchOptions FromCrawl(const CrawlOptions& crawl);
 };
@@ -66,11 +78,13 @@ struct FetchContext {
     Notifier& notifier;       // the credentials question (notify::PasswordNeeded)
     FetchStatus& status;
     FetchLinks& links;
+    // Crawl-delay spacing and the waits before a retry; none without it.
+    PoliteHosts* polite = nullptr;
 };
 
 // Brings one page's text into memory, from a local file or over HTTP(S),
-// within the size limits. Line breaks are dropped: the lines of the page
-// are joined without a separator. One fetcher may serve many workers at
+// within the size limits and the time limit. The lines of the page
+// are joined with one "\n". One fetcher may serve many workers at
 // once; each call runs on its caller's thread.
 class PageFetcher {
 public:
@@ -92,6 +106,9 @@ public:
 private:
     bool ReadLocalFile(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
     bool ReadHttp(const std::string& url, const std::atomic<bool>& stop, std::string& text) const;
+    // How long to wait before asking a 429 or 503 page again (the
+    // retries-th retry); false when it is not asked again.
+    bool RetryWait(const InternetRequest& request, int retries, std::chrono::milliseconds& wait) const;
     void Show(const std::atomic<bool>& stop, const std::string& text) const;
 
     FetchContext context_;
@@ -99,12 +116,12 @@ private:
     mutable int lastStatus_ = 0;
 };
 
-// The value of the header line that begins with name (exact letter case,
-// name includes its ":" and any space), up to the line feed, with a CR
-// right before the line feed removed. False when no line begins with name.
 // 301, 302, 303, 307 and 308: the answer names a new address in "Location: ".
 bool IsRedirect(int status);
 
+// The value of the header line that begins with name (exact letter case,
+// name includes its ":" and any space), up to the line feed, with a CR
+// right before the line feed removed. False when no line begins with name.
 bool FindRawHeader(const std::string& rawHeaders, const std::string& name, std::string& value);
 
 }  // namespace flk

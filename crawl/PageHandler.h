@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
 
 namespace flk {
 
@@ -21,6 +22,13 @@ class PageHandler {
 public:
     virtual ~PageHandler() = default;
     virtual void HandlePage(PageJob& job) = 0;
+    // A limit kept pages of the crawl from being fetched; `note` says which
+    // ("stopped at 10 pages for www.site.example (pages per site)"). Called
+    // on the kernel's thread, once per limit and site.
+    virtual void LimitReached(const std::string& note) { (void)note; }
+    // The workers' stop flags were set: any wait of theirs ends now.
+    // Called on any thread.
+    virtual void WorkersStopped() {}
 };
 
 }  // namespace flk

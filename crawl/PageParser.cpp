@@ -4,6 +4,7 @@
 #include "crawl/FoundItems.h"
 #include "crawl/LinkTarget.h"
 #include "crawl/MediaExtensions.h"
+#include "crawl/SrcSet.h"
 #include "platform/TextUtil.h"
 #include "query/PageTest.h"
 #include "query/QueryEvaluator.h"
@@ -169,8 +170,26 @@ public:
     void Refresh();
     void Frames();
     void Embedded(std::string_view tag);
+    // Markup of today's pages: picture sources, video and audio, lazy
+    // loading, CSS backgrounds, social-card pictures.
+    void Sources();
+    void VideoAndAudio();
+    void StyleUrls();
+    void CardMedia();
 
 private:
+    std::string_view AttributeValue(std::size_t begin, std::size_t end, std::string_view name) const;
+    std::string_view ImageSource(std::size_t begin, std::size_t end, std::string_view src, std::string_view width) const;
+    bool HasImageExtension(std::string_view url) const;
+    // A tag that shows a picture: its address is one when its extension is
+    // listed, or, with content types on, whatever it is (the server's
+    // Content-Type decides later).
+    bool MayBeImage(std::string_view url) const { return options_.contentTypes || HasImageExtension(url); }
+    void UrlsInCss(std::size_t begin, std::size_t end);
+    // Calls visit(attributesBegin, tagEnd) for every tag opening with
+    // `tag`; a tag without its ">" ends the scan.
+    template <class Visit>
+    void EachTag(std::string_view tag, Visit visit);
     std::string FallbackTitle() const;
     std::string_view TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt);
     std::string_view AnchorText(std::size_t gt, ForwardFinder& nextLt);
@@ -245,31 +264,187 @@ void Scanner::Images() {
         if (end == npos) return;
         pos = end + 1;
 
-        auto attribute = [&](std::string_view name) {
-            const std::size_t eq = FindAttribute(lower_, start + 4, end, name);
-            if (eq == npos) return std::string_view();
-            const Value v = ReadValue(text_, eq, end);
-            return Trim(Cut(v.begin, v.end));
-        };
-        const std::string_view src = attribute("src");
+        auto attribute = [&](std::string_view name) { return AttributeValue(start + 4, end, name); };
         const std::string_view alt = attribute("alt");
         const std::string_view width = attribute("width");
         const std::string_view height = attribute("height");
+        std::string_view src = attribute("src");
+        if (options_.modernMarkup) src = ImageSource(start + 4, end, src, width);
 
         if (options_.pureImages) {
             // An image inside a link is a thumbnail; the link itself is found
             // by the link scan. Only a stated size can make an image small.
+            // A tag that states a small size is dropped here; with true
+            // sizes the list also drops one whose file proves small.
             const std::size_t lt = lastLt.Before(start);
             if (lt != npos && IsLinkTag(lower_, lt)) continue;
             const long w = LeadingNumber(width), h = LeadingNumber(height);
             if ((w >= 0 && w < 100) || (h >= 0 && h < 100)) continue;
         }
-        const std::string lowerSrc = ToLowerAscii(src);
-        const std::size_t dot = lowerSrc.rfind('.');
-        const std::string_view ext = dot == npos ? std::string_view() : std::string_view(lowerSrc).substr(dot + 1);
-        if (!InExtensionList(options_.url.media.images, ext)) continue;
+        if (!MayBeImage(src)) continue;
         Emit(src, kReportImage, ImageDescription(alt, width, height));
     }
+}
+
+std::string_view Scanner::AttributeValue(std::size_t begin, std::size_t end, std::string_view name) const {
+    const std::size_t eq = FindAttribute(lower_, begin, end, name);
+    if (eq == npos) return {};
+    const Value v = ReadValue(text_, eq, end);
+    return Trim(Cut(v.begin, v.end));
+}
+
+bool Scanner::HasImageExtension(std::string_view url) const {
+    const std::string lowerUrl = ToLowerAscii(url);
+    const std::size_t dot = lowerUrl.rfind('.');
+    const std::string_view ext = dot == npos ? std::string_view() : std::string_view(lowerUrl).substr(dot + 1);
+    return InExtensionList(options_.url.media.images, ext);
+}
+
+// The picture an image tag shows at its largest: the biggest candidate of
+// its source sets that is a listed image, else its plain source. Lazy pages
+// keep the real address in a data- attribute and put a placeholder (often a
+// "data:" picture) in src.
+std::string_view Scanner::ImageSource(std::size_t begin, std::size_t end, std::string_view src,
+                                      std::string_view width) const {
+    if (src.empty() || StartsWithNoCase(src, "data:")) {
+        for (std::string_view lazy : {"data-src", "data-original", "data-lazy-src"}) {
+            const std::string_view v = AttributeValue(begin, end, lazy);
+            if (!v.empty() && !StartsWithNoCase(v, "data:")) {
+                src = v;
+                break;
+            }
+        }
+    }
+    std::vector<SrcSetCandidate> candidates = ParseSrcSet(AttributeValue(begin, end, "srcset"));
+    if (candidates.empty()) candidates = ParseSrcSet(AttributeValue(begin, end, "data-srcset"));
+    if (candidates.empty()) return src;
+    if (!src.empty()) {
+        // The plain source is the 1x picture, or as wide as the tag says.
+        const long w = LeadingNumber(width);
+        const bool widths = candidates.front().width;
+        candidates.insert(candidates.begin(), SrcSetCandidate{src, widths ? (w > 0 ? double(w) : 0.0) : 1.0, widths});
+    }
+    for (const SrcSetCandidate& c : LargestFirst(std::move(candidates)))
+        if (MayBeImage(c.url)) return c.url;
+    return src;
+}
+
+// <source> in <picture> names pictures by srcset; in <video> and <audio> it
+// names the file by src. <track> (subtitles) is not a medium.
+template <class Visit>
+void Scanner::EachTag(std::string_view tag, Visit visit) {
+    ForwardFinder tags(lower_, tag);
+    ForwardFinder tagEnds(lower_, ">");
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t start = tags.From(pos);
+        if (start == npos) return;
+        const std::size_t end = tagEnds.From(start + tag.size());
+        if (end == npos) return;
+        pos = end + 1;
+        visit(start + tag.size(), end);
+    }
+}
+
+void Scanner::Sources() {
+    EachTag("<source", [this](std::size_t attrs, std::size_t end) {
+        if (attrs < end && IsNameChar(lower_[attrs])) return;
+        const std::string_view src = AttributeValue(attrs, end, "src");
+        if (!src.empty()) Emit(src, kReportMedia, {});
+        for (const SrcSetCandidate& c : LargestFirst(ParseSrcSet(AttributeValue(attrs, end, "srcset")))) {
+            if (!MayBeImage(c.url)) continue;
+            if (options_.collectImages) Emit(c.url, kReportImage, ImageDescription({}, {}, {}));
+            break;
+        }
+    });
+}
+
+void Scanner::VideoAndAudio() {
+    for (std::string_view tag : {std::string_view("<video"), std::string_view("<audio")}) {
+        EachTag(tag, [this](std::size_t attrs, std::size_t end) {
+            if (attrs < end && IsNameChar(lower_[attrs])) return;
+            const std::string_view src = AttributeValue(attrs, end, "src");
+            if (!src.empty()) Emit(src, kReportMedia, {});
+            const std::string_view poster = AttributeValue(attrs, end, "poster");
+            if (!poster.empty() && options_.collectImages && MayBeImage(poster))
+                Emit(poster, kReportImage, ImageDescription({}, {}, {}));
+        });
+    }
+}
+
+// Pictures in style sheets: url(...) inside <style> blocks and inside style
+// attributes; only listed image files count (fonts and cursors do not).
+void Scanner::StyleUrls() {
+    if (!options_.collectImages) return;
+    ForwardFinder blocks(lower_, "<style");
+    ForwardFinder blockEnds(lower_, "</style");
+    std::size_t pos = 0;
+    while (!Stopped()) {
+        const std::size_t start = blocks.From(pos);
+        if (start == npos) break;
+        const std::size_t close = blockEnds.From(start + 6);
+        const std::size_t end = close == npos ? lower_.size() : close;
+        UrlsInCss(start + 6, end);
+        if (close == npos) break;
+        pos = close + 7;
+    }
+    ForwardFinder styles(lower_, "style");
+    ForwardFinder tagEnds(lower_, ">");
+    pos = 0;
+    while (!Stopped()) {
+        const std::size_t at = styles.From(pos);
+        if (at == npos) return;
+        pos = at + 5;
+        const std::size_t eq = AfterEquals(lower_, at, 5, lower_.size());
+        if (eq == npos) continue;
+        const std::size_t gt = tagEnds.From(eq);
+        if (gt == npos) return;
+        const Value v = ReadValue(text_, eq, gt);
+        UrlsInCss(v.begin, v.end);
+        pos = std::max(pos, v.next);
+    }
+}
+
+void Scanner::UrlsInCss(std::size_t begin, std::size_t end) {
+    const std::string_view css = std::string_view(lower_).substr(0, end);
+    std::size_t p = begin;
+    while (!Stopped()) {
+        const std::size_t u = css.find("url(", p);
+        if (u == npos) return;
+        std::size_t b = u + 4;
+        const std::size_t close = css.find(')', b);
+        if (close == npos) return;
+        p = close + 1;
+        // "url(" standing alone, not the end of a longer name ("myurl(").
+        if (u > 0 && IsNameChar(css[u - 1]) && css[u - 1] != ':') continue;
+        while (b < close && IsSpace(text_[b])) ++b;
+        std::size_t e = close;
+        while (e > b && IsSpace(text_[e - 1])) --e;
+        if (e > b + 1 && (text_[b] == '"' || text_[b] == '\'') && text_[e - 1] == text_[b]) {
+            ++b;
+            --e;
+        }
+        const std::string_view url = Cut(b, e);
+        if (HasImageExtension(url)) Emit(url, kReportImage, ImageDescription({}, {}, {}));
+    }
+}
+
+// <meta property="og:image" content="..."> and its video and audio kin: the
+// picture a page shows when it is shared, often the page's best one.
+void Scanner::CardMedia() {
+    EachTag("<meta", [this](std::size_t attrs, std::size_t end) {
+        std::string property = ToLowerAscii(AttributeValue(attrs, end, "property"));
+        if (property.empty()) property = ToLowerAscii(AttributeValue(attrs, end, "name"));
+        if (property.ends_with(":url") || property.ends_with(":secure_url")) property.erase(property.rfind(':'));
+        const std::string_view content = AttributeValue(attrs, end, "content");
+        if (content.empty()) return;
+        if (property == "og:image" || property == "twitter:image") {
+            if (options_.collectImages && MayBeImage(content))
+                Emit(content, kReportImage, ImageDescription({}, {}, {}));
+        } else if (property == "og:video" || property == "og:audio") {
+            Emit(content, kReportMedia, {});
+        }
+    });
 }
 
 // The text between the last ">" and the last "<" before an href, trimmed.
@@ -371,20 +546,12 @@ void Scanner::Frames() {
 }
 
 void Scanner::Embedded(std::string_view tag) {
-    ForwardFinder tags(lower_, tag);
-    ForwardFinder tagEnds(lower_, ">");
-    std::size_t pos = 0;
-    while (!Stopped()) {
-        const std::size_t start = tags.From(pos);
-        if (start == npos) return;
-        const std::size_t end = tagEnds.From(start + tag.size());
-        if (end == npos) return;
-        pos = end + 1;
-        const std::size_t eq = FindAttribute(lower_, start + tag.size(), end, "src");
-        if (eq == npos) continue;
+    EachTag(tag, [this](std::size_t attrs, std::size_t end) {
+        const std::size_t eq = FindAttribute(lower_, attrs, end, "src");
+        if (eq == npos) return;
         const Value v = ReadValue(text_, eq, end);
         Emit(Cut(v.begin, v.end), kReportUrl, {});
-    }
+    });
 }
 
 // Scan 2: the text search, by the same rule as the off-line search. Without a
@@ -431,6 +598,13 @@ void ParsePage(PageState& page, std::string_view text, const ParserOptions& opti
     scan.Embedded("<embed");
     if (options.collectSounds && !stop.load()) scan.Embedded("<bgsound");
     if (!between()) return;
+    if (options.modernMarkup) {
+        scan.Sources();
+        scan.VideoAndAudio();
+        scan.StyleUrls();
+        scan.CardMedia();
+        if (!between()) return;
+    }
     if (options.search.offlineSearch) view.StorePage(StoredPage{page.url, page.title, page.depth, std::string(text)});
 }
 

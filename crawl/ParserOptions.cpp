@@ -11,6 +11,9 @@ ParserOptions MakeParserOptions(const CrawlOptions& crawl, const SearchOptions& 
     o.pureImages = crawl.pureImages;
     o.showOnlySearchItems = crawl.showOnlySearchItems;
     o.stayInSearch = crawl.stayInSearch;
+    o.modernMarkup = crawl.modernMarkup;
+    o.contentTypes = crawl.contentTypes;
+    o.trueSizes = crawl.trueSizes;
     o.search = search;
     o.pacing = pacing;
     return o;

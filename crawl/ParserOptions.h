@@ -27,6 +27,9 @@ struct ParserOptions {
     bool pureImages = true;      // `tree`/`pure_images`
     bool showOnlySearchItems = false;  // `tree`/`show_search`: media only from matching pages
     bool stayInSearch = false;   // `crawler`/`stay_in_search`: follow links only from matching pages
+    bool modernMarkup = false;   // `modern`/`markup`: source sets, video and audio, lazy and CSS pictures
+    bool contentTypes = false;   // `modern`/`content`: media without a listed extension asked for their type
+    bool trueSizes = false;      // `modern`/`sizes`: the file's pixel size decides "pure images", not the tag's
     SearchOptions search;        // the crawler window's text search
     Pacing pacing;
 };

@@ -1,13 +1,17 @@
 #include "flkcrawl/CrawlRun.h"
 
 #include "flkcrawl/CrawlCommand.h"
+#include "flkcrawl/DownloadRun.h"
+#include "flkcrawl/MediaJson.h"
 #include "app/SearchFlow.h"
 #include "settings/Settings.h"
 #include "flkcrawl/TerminalSearchUi.h"
 #include "session/CrawlerSession.h"
 #include "net/InternetGlobal.h"
+#include "net/RequestTimeLimit.h"
 #include "platform/Notifier.h"
 #include "platform/Paths.h"
+#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 #include "update/ServerRequests.h"
 #include "update/UpdateData.h"
@@ -62,19 +66,28 @@ private:
     bool ok_;
 };
 
+// The user's settings; a first run writes the defaults first, so that what
+// --help shows is what a crawl runs with.
+std::unique_ptr<Settings> UserSettings(const ProgramFolders& folders) {
+    auto settings = std::make_unique<Settings>(folders);
+    if (settings->IsFirstRun()) {
+        settings->WriteDefaults();
+        settings->Set(keys::UpdateFirstTime, 0);
+    }
+    return settings;
+}
+
 }  // namespace
 
-int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interrupted) {
+std::string SettingsHelpForUser(const ProgramFolders& folders) { return CrawlSettingsHelp(*UserSettings(folders)); }
+
+int RunCrawlCommand(const CrawlCommand& command, const ProgramFolders& folders, const std::atomic<bool>& interrupted) {
     InternetLibrary internet;
     if (!internet.Ok()) {
         std::fprintf(stderr, "flkcrawl: the internet library could not be started\n");
         return 1;
     }
-    std::unique_ptr<Settings> settings = Settings::ForUser();
-    if (settings->IsFirstRun()) {
-        settings->WriteDefaults();
-        settings->Set(keys::UpdateFirstTime, 0);
-    }
+    std::unique_ptr<Settings> settings = UserSettings(folders);
     if (command.projectFolder && !EnsureFolder(*command.projectFolder)) {
         std::fprintf(stderr, "flkcrawl: cannot create the project folder %s\n", command.projectFolder->c_str());
         return 1;
@@ -90,6 +103,14 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
             if (!Trim(entry).empty()) context.network.resolve.push_back(TrimCopy(entry));
 
     CrawlerSession session(context);
+    // Found out now, not after the whole crawl.
+    const std::string projectFolder = session.Project().folder;
+    if (!CanCreateFilesIn(projectFolder)) {
+        std::fprintf(stderr,
+                     "flkcrawl: cannot write into the project folder %s; give a writable one with --project DIR\n",
+                     projectFolder.c_str());
+        return 1;
+    }
     if (command.threads) session.SetMaxThreads(*command.threads);
     session.SetSinglePage(command.singlePage);
     SearchOptions search;
@@ -100,10 +121,11 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
     for (const std::string& location : command.locations) start += location + ";";
     std::unique_ptr<ServerRequests> server;  // usage reports of searches
     if (!command.searchWords.empty() || !command.guideCategory.empty()) {
-        TerminalSearchUi ui;
+        TerminalSearchUi ui(settings->ProfilePath());
         UpdateData data(session.Update(), *settings);
         data.Load();
-        server = std::make_unique<ServerRequests>(session.Internet(), notifier, data.GetServer());
+        server = std::make_unique<ServerRequests>(session.Internet(), notifier, data.GetServer(),
+                                                  ServerRequestsOptions{WithRequestTimeLimit(context.network, *settings)});
         SearchFlowContext flow{session, ui, ui, &interrupted, server.get()};
         GoRequest request;
         request.guide = !command.guideCategory.empty();
@@ -111,6 +133,10 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
         request.engine = command.engine;
         std::string detail;
         const GoResult result = RunGo(flow, request, detail);
+        if (result == GoResult::Stopped) {
+            std::fprintf(stdout, "Stopped before the crawl began.\n");
+            return 130;
+        }
         if (result != GoResult::Crawling) {
             std::fprintf(stderr, "flkcrawl: %s\n", detail.c_str());
             return 1;
@@ -144,6 +170,7 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
 
     int status = stopping ? 130 : 0;
     const FetchFailures::Summary failures = session.Failures();
+    for (const std::string& note : failures.limits) std::printf("Limit: %s\n", note.c_str());
     if (failures.failed > 0) {
         std::printf("%d pages could not be read:\n", failures.failed);
         for (const std::string& line : failures.first) std::printf("  %s\n", line.c_str());
@@ -169,15 +196,54 @@ int RunCrawlCommand(const CrawlCommand& command, const std::atomic<bool>& interr
     lists.sounds.SelectAll();
     session.Hits().SelectAll();
     for (const std::string& path : session.WriteListFiles()) std::printf("Wrote %s\n", path.c_str());
+    if (!command.jsonFile.empty()) {
+        // Through a temporary file: a run that fails leaves the old file or none.
+        if (WriteBinaryFile(command.jsonFile, MediaJsonLines(lists))) {
+            std::printf("Wrote %s\n", command.jsonFile.c_str());
+        } else {
+            std::fprintf(stderr, "flkcrawl: could not write %s\n", command.jsonFile.c_str());
+            status = 1;
+        }
+    }
     if (command.resultPages) {
         std::string subject = command.query ? *command.query : start.substr(0, start.find(';'));
-        const std::string first = session.WriteResultPages(subject);
+        std::vector<std::string> problems;
+        const std::string first = session.WriteResultPages(subject, problems);
+        // A template that could not be used is a failure, even when the
+        // pages carry its error line.
+        for (const std::string& problem : problems) {
+            std::fprintf(stderr, "flkcrawl: result pages: %s\n", problem.c_str());
+            status = 1;
+        }
+        const bool found = lists.images.RowCount() + lists.sounds.RowCount() + lists.movies.RowCount() +
+                               session.Hits().RowCount() > 0;
         if (!first.empty())
             std::printf("Result pages: %s\n", first.c_str());
+        else if (found)
+            std::printf("No result pages written.\n");
         else
             std::printf("No media found: no result pages written.\n");
     }
     std::fflush(stdout);
+    if (!command.downloadFolder.empty() && !stopping) {
+        if (!EnsureFolder(command.downloadFolder)) {
+            std::fprintf(stderr, "flkcrawl: cannot create the download folder %s\n", command.downloadFolder.c_str());
+            return 1;
+        }
+        // What is downloaded: the rows that pass the size rule.
+        std::vector<std::string> urls;
+        for (auto [list, wanted] : {std::pair<MediaList*, bool>{&lists.images, command.downloadImages},
+                                    {&lists.sounds, command.downloadSounds},
+                                    {&lists.movies, command.downloadMovies}}) {
+            if (!wanted) continue;
+            list->SelectValidItems();
+            for (std::string& url : list->SelectedUrls()) urls.push_back(std::move(url));
+        }
+        const DownloadRunResult downloads = RunDownloads(urls, command.downloadFolder, *settings, session.Internet(),
+                                                         session.Network(), interrupted, live);
+        if (downloads.stopped) return 130;
+        if (downloads.failed > 0 && status == 0) status = 1;
+    }
     return status;
 }
 

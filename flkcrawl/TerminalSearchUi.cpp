@@ -37,10 +37,37 @@ void PrintText(const std::string& text) {
 
 }  // namespace
 
-TerminalSearchUi::TerminalSearchUi() : interactive_(::isatty(STDIN_FILENO) != 0) {}
+namespace terminal_text {
+
+std::string AdultBlocked(const std::string& profile) {
+    return "The keywords you have searched for may retrieve adult-related content.\n"
+           "For your safety, the search is blocked. To search for these keywords,\n"
+           "set the safety level to 3 (lowest): crl=3 in section [crawler] of\n" +
+           profile;
+}
+
+std::string Warning(const std::string& profile) {
+    return "WARNING!\nThe following pages may contain adult-only material or other offensive content.\n"
+           "To search in a safe manner, set the safety level to 1 (safest, directory results only):\n"
+           "crl=1 in section [crawler] of " + profile;
+}
+
+std::string NoTerminal(const std::string& profile) {
+    return "There is no terminal to answer the warning, so the search is not started.\n"
+           "To search without the warning, set warning=1 in section [crawler] of " + profile;
+}
+
+}  // namespace terminal_text
+
+TerminalSearchUi::TerminalSearchUi(std::string profilePath)
+    : interactive_(::isatty(STDIN_FILENO) != 0), profilePath_(std::move(profilePath)) {}
 
 void TerminalSearchUi::ShowMessage(const std::string& text, const std::string& caption, MessageIcon) {
     std::fprintf(stderr, "%s: ", caption.c_str());
+    if (text == safety_text::kAdultBlocked) {
+        PrintText(terminal_text::AdultBlocked(profilePath_));
+        return;
+    }
     PrintText(text);
 }
 
@@ -73,9 +100,12 @@ bool TerminalSearchUi::SetPasswordPrompt(const std::string& prompt,
 }
 
 WarningAnswer TerminalSearchUi::Warning(const std::string& text) {
-    PrintText(text);
+    PrintText(text == safety_text::kWarning ? terminal_text::Warning(profilePath_) : text);
     WarningAnswer answer;
-    if (!interactive_) return answer;
+    if (!interactive_) {
+        PrintText(terminal_text::NoTerminal(profilePath_));
+        return answer;
+    }
     std::fputs("Continue? [y/N] ", stderr);
     std::string line;
     if (std::getline(std::cin, line)) answer.proceed = StartsWithNoCase(Trim(line), "y");

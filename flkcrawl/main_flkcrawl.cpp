@@ -1,6 +1,7 @@
 // flkcrawl: the crawler without windows, for batch work.
 #include "flkcrawl/CrawlCommand.h"
 #include "flkcrawl/CrawlRun.h"
+#include "platform/ProgramFolders.h"
 
 #include <atomic>
 #include <csignal>
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     }
     if (parsed.command.help) {
         std::fputs(flk::kCrawlCommandHelp, stdout);
+        std::fputs(flk::SettingsHelpForUser(flk::FoldersFromEnvironment()).c_str(), stdout);
         return 0;
     }
     if (parsed.command.version) {
@@ -34,5 +36,5 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
-    return flk::RunCrawlCommand(parsed.command, interrupted);
+    return flk::RunCrawlCommand(parsed.command, flk::FoldersFromEnvironment(), interrupted);
 }

@@ -1,6 +1,7 @@
 #include "lists/ImageCache.h"
 
 #include "platform/Paths.h"
+#include "platform/PercentEncoding.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,27 +24,6 @@ constexpr std::size_t kMaxExtension = 16;
 std::string_view LastSegment(std::string_view s) {
     const std::size_t cut = s.find_last_of("/\\");
     return cut == std::string_view::npos ? s : s.substr(cut + 1);
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::string PercentDecode(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
 }
 
 bool IsEdge(char c) { return c == '.' || c == ' '; }

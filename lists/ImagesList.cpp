@@ -47,6 +47,30 @@ ImageSizeLimits ImagesList::SizeLimits() const {
     return limits_;
 }
 
+void ImagesList::SetPixelRules(bool trueSizes, bool pureImages) {
+    std::lock_guard<std::mutex> lock(mu_);
+    trueSizes_ = trueSizes;
+    pureImages_ = pureImages;
+}
+
+namespace {
+
+// A stated side: its leading digits; -1 (unknown, never small) for an
+// empty or non-numeric text.
+long StatedSide(std::string_view text) {
+    text = Trim(text);
+    if (text.empty() || text[0] < '0' || text[0] > '9') return -1;
+    return static_cast<long>(LeadingInt(text));
+}
+
+}  // namespace
+
+bool ImagesList::TooSmallLocked(const std::string& width, const std::string& height) const {
+    if (!trueSizes_ || !pureImages_) return false;
+    const long w = StatedSide(width), h = StatedSide(height);
+    return (w >= 0 && w < 100) || (h >= 0 && h < 100);
+}
+
 std::string ImagesList::ShortenTitle(std::string_view title) {
     if (title.size() <= kTitleMax) return std::string(title);
     std::size_t cut = kTitleMax;
@@ -61,11 +85,12 @@ std::string ImagesList::ShortenTitle(std::string_view title) {
 }
 
 bool ImagesList::AddImage(std::string_view url, std::string_view sourceUrl, std::string_view sourceTitle,
-                          std::string_view attributes, std::string_view linkText) {
+                          std::string_view attributes, std::string_view linkText, const MediaCheckResult* checked) {
     std::string title = ShortenTitle(sourceTitle);
     const std::string address = TrimCopy(url);
-    // Query images are never listed, and not remembered either.
-    if (address.find('?') != std::string::npos) return false;
+    // Query images are never listed, and not remembered either, unless
+    // their content type named them images.
+    if (!checked && address.find('?') != std::string::npos) return false;
 
     std::string alt(attributes), width, height;
     if (std::size_t s1 = attributes.find(kDescriptionSeparator); s1 != std::string_view::npos) {
@@ -83,13 +108,48 @@ bool ImagesList::AddImage(std::string_view url, std::string_view sourceUrl, std:
     SplitFolderAndName(address, folder, name);
     {
         std::lock_guard<std::mutex> lock(mu_);
+        // Without a checker no file will tell the size: the tag's decides.
+        if (!checked && !HasChecker() && TooSmallLocked(width, height)) return false;
         if (!AppendRowLocked(address, {std::move(name), std::move(folder), std::move(alt), std::move(width),
                                        std::move(height), std::move(title), TrimCopy(sourceUrl), std::string(),
                                        std::string(linkText)}))
             return false;
     }
-    AfterAdd(address, MediaCheckKind::Image);
+    if (!checked) {
+        AfterAdd(address, MediaCheckKind::Image);
+        return true;
+    }
+    AfterAdd(std::string(), MediaCheckKind::Image);
+    MediaCheckResult result = *checked;
+    result.url = address;
+    ApplyCheck(result);
     return true;
+}
+
+bool ImagesList::AddChecked(const ListedMedium& m, const MediaCheckResult& result) {
+    const std::string attributes = ImageDescription(m.alt, m.width, m.height);
+    return AddImage(m.url, m.pageUrl, m.pageTitle, attributes, m.linkText, &result);
+}
+
+ListedMedium ImagesList::RowMedium(const ListRow& row) const {
+    ListedMedium m;
+    m.url = row.cells[1] + row.cells[0];
+    m.alt = row.cells[2] == m.url ? std::string() : row.cells[2];
+    m.width = row.cells[3];
+    m.height = row.cells[4];
+    m.pageTitle = row.cells[5];
+    m.pageUrl = row.cells[6];
+    m.linkText = row.cells[8];
+    return m;
+}
+
+bool ImagesList::ApplyFacts(ListRow& row, const MediaCheckResult& result) {
+    if (!trueSizes_) return true;
+    if (result.width > 0 && result.height > 0) {
+        row.cells[3] = std::to_string(result.width);
+        row.cells[4] = std::to_string(result.height);
+    }
+    return !TooSmallLocked(row.cells[3], row.cells[4]);
 }
 
 bool ImagesList::PassesSizeRule(const ListRow& row) const { return limits_.Passes(RuleSize(row.cells[7])); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace flk {
 
@@ -22,14 +23,23 @@ public:
 };
 
 // What a finished check reports: the address as queued, its size in bytes
-// (0 when unknown or failed) and, for Content checks, the response's content
-// type ("image/gif"...).
+// (0 when unknown or failed) and the response's content type ("image/gif"...;
+// Content checks rely on it). When the checker reads the file's first bytes
+// it adds what they tell.
 struct MediaCheckResult {
     std::string url;
     MediaCheckKind kind = MediaCheckKind::Image;
     long long size = 0;
     std::string contentType;
+    long width = 0;           // pixels from the image's own header; 0 unknown
+    long height = 0;
+    std::string sha256{};     // of the whole body, when it was read whole
+    std::string fingerprint{};  // size + SHA-256 of the first 64 KB, when those were read
 };
+
+// "image", "audio" and "video" content types and the check kinds they make.
+// Content (no medium) for any other type.
+MediaCheckKind KindOfContentType(std::string_view contentType);
 
 // Where the checker delivers finished checks (on its own threads).
 class MediaCheckReceiver {

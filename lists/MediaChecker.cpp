@@ -1,11 +1,21 @@
 #include "lists/MediaChecker.h"
 
 #include "lists/ImageCache.h"
+#include "lists/ImageHeaders.h"
+#include "platform/Sha256.h"
 #include "platform/TextUtil.h"
 
 #include <memory>
 
 namespace flk {
+
+MediaCheckKind KindOfContentType(std::string_view contentType) {
+    contentType = Trim(contentType);
+    if (StartsWithNoCase(contentType, "image")) return MediaCheckKind::Image;
+    if (StartsWithNoCase(contentType, "audio")) return MediaCheckKind::Sound;
+    if (StartsWithNoCase(contentType, "video")) return MediaCheckKind::Movie;
+    return MediaCheckKind::Content;
+}
 
 namespace {
 
@@ -18,11 +28,7 @@ RequestQueueOptions QueueOptions(const MediaCheckerOptions& o) {
     return q;
 }
 
-bool NamesMedia(std::string_view contentType) {
-    contentType = Trim(contentType);
-    return StartsWithNoCase(contentType, "image") || StartsWithNoCase(contentType, "audio") ||
-           StartsWithNoCase(contentType, "video");
-}
+bool NamesMedia(std::string_view contentType) { return KindOfContentType(contentType) != MediaCheckKind::Content; }
 
 // The size a counting GET found: its body when it came whole, the cap when
 // the body reached it, else unknown.
@@ -31,6 +37,37 @@ long long CountedSize(const WebReply& reply) {
     if (reply.complete || reply.truncated) return static_cast<long long>(reply.bodyBytes);
     return 0;
 }
+
+// What a body's bytes tell beyond its length, gathered as they stream past:
+// the first kImageHeaderBytes, and a hash of them all.
+struct BodyProbe {
+    std::string head;
+    Sha256 whole;
+
+    void Take(std::string_view bytes) {
+        if (head.size() < kImageHeaderBytes) head.append(bytes.substr(0, kImageHeaderBytes - head.size()));
+        whole.Add(bytes);
+    }
+
+    // Fills in the pixel size (when the file is an image) and the hashes for
+    // a file of `size` bytes; `wholeBody` when every byte went past.
+    void Describe(MediaCheckResult& r, bool pixels, bool fingerprints, bool wholeBody) {
+        const bool image = r.kind == MediaCheckKind::Image || KindOfContentType(r.contentType) == MediaCheckKind::Image;
+        if (pixels && image) {
+            if (const std::optional<PixelSize> px = ReadImageSize(head)) {
+                r.width = px->width;
+                r.height = px->height;
+            }
+        }
+        if (!fingerprints || r.size <= 0) return;
+        const std::size_t expected = static_cast<std::size_t>(std::min<long long>(r.size, kImageHeaderBytes));
+        if (head.size() != expected) return;  // cut short: these bytes are not the file's start
+        Sha256 start;
+        start.Add(head);
+        r.fingerprint = std::to_string(r.size) + ":" + start.HexDigest();
+        if (wholeBody) r.sha256 = whole.HexDigest();
+    }
+};
 
 }  // namespace
 
@@ -86,49 +123,102 @@ void CMediaChecker::QueueCheck(const std::string& url, MediaCheckKind kind) {
 
 void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply) {
     const std::string type = reply.Success() ? reply.contentType : std::string();
+    // A content check whose answer names no medium needs no more.
+    const bool noMedium = kind == MediaCheckKind::Content && reply.Success() && !NamesMedia(type);
     if (reply.Success() && reply.contentLength >= 0) {
-        Report(url, kind, reply.contentLength, type);
+        if (Probing() && !noMedium && reply.contentLength > 0) {
+            QueueProbe(url, kind, reply.contentLength, type);
+            return;
+        }
+        Report({url, kind, reply.contentLength, type});
         return;
     }
-    // A content check whose answer names no medium needs no size.
-    const bool nothingToCount = kind == MediaCheckKind::Content && reply.Success() && !NamesMedia(type);
     const bool gone = reply.status == 404 || reply.status == 410;
-    if (!reply.responded || reply.failed || gone || nothingToCount) {
-        Report(url, kind, 0, type);
+    if (!reply.responded || reply.failed || gone || noMedium) {
+        Report({url, kind, 0, type});
         return;
     }
-    // No length, or HEAD refused: count the body.
+    // No length, or HEAD refused (405, 501...): the body tells.
+    if (Probing()) {
+        QueueProbe(url, kind, -1, type);
+        return;
+    }
     QueueCount(url, kind);
 }
 
-void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind) {
+void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long long length,
+                               const std::string& headType) {
+    auto probe = std::make_shared<BodyProbe>();
     WebRequest get = Request(url, RequestMethod::Get);
-    get.done = [this, url, kind](const WebReply& reply) {
-        Report(url, kind, CountedSize(reply), reply.Success() ? reply.contentType : std::string());
+    get.firstBytes = kImageHeaderBytes;
+    get.maxBodyBytes = kImageHeaderBytes;
+    get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
+    get.done = [this, url, kind, length, headType, probe](const WebReply& reply) {
+        MediaCheckResult r{url, kind, length, headType.empty() && reply.Success() ? reply.contentType : headType};
+        if (!reply.Success()) {
+            if (length >= 0) {
+                Report(std::move(r));
+            } else if (reply.responded && reply.status != 416) {
+                r.size = 0;  // refused as a whole, not just the range
+                Report(std::move(r));
+            } else {
+                QueueCount(url, kind);  // no answer to the range; a plain GET may get one
+            }
+            return;
+        }
+        if (r.size < 0) {
+            if (reply.rangeTotal >= 0) r.size = reply.rangeTotal;
+            else if (reply.status != 206 && reply.contentLength >= 0) r.size = reply.contentLength;
+            // A body that ended short of the bytes asked for is the whole
+            // file, whether it came ranged or not.
+            else if (reply.complete && (reply.status != 206 || reply.bodyBytes < kImageHeaderBytes))
+                r.size = static_cast<long long>(reply.bodyBytes);
+        }
+        if (r.size < 0) {
+            // A body of unknown length past the first bytes: count it.
+            QueueCount(url, kind);
+            return;
+        }
+        const bool whole = reply.complete && static_cast<long long>(reply.bodyBytes) == r.size;
+        probe->Describe(r, options_.pixelSizes, options_.fingerprints, whole);
+        Report(std::move(r));
+    };
+    queue_.QueueFirst(std::move(get));
+}
+
+void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind) {
+    auto probe = std::make_shared<BodyProbe>();
+    WebRequest get = Request(url, RequestMethod::Get);
+    if (Probing()) get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
+    get.done = [this, url, kind, probe](const WebReply& reply) {
+        MediaCheckResult r{url, kind, CountedSize(reply), reply.Success() ? reply.contentType : std::string()};
+        // A body cut at the cap has no known length to fingerprint.
+        if (Probing()) probe->Describe(r, options_.pixelSizes, options_.fingerprints && reply.complete, reply.complete);
+        Report(std::move(r));
     };
     queue_.QueueFirst(std::move(get));
 }
 
 void CMediaChecker::QueueDownload(const std::string& url, const std::string& folder) {
     auto file = std::make_shared<CachedImageFile>(folder);
+    auto probe = std::make_shared<BodyProbe>();
     WebRequest get = Request(url, RequestMethod::Get);
     get.maxBodyBytes = options_.imageCap;
-    get.sink = [file](std::string_view bytes) { file->Write(bytes); };
-    get.done = [this, url, file](const WebReply& reply) {
+    get.sink = [file, probe](std::string_view bytes) {
+        file->Write(bytes);
+        probe->Take(bytes);
+    };
+    get.done = [this, url, file, probe](const WebReply& reply) {
         if (reply.Success() && reply.complete) file->Keep(CacheFileName(url));
-        Report(url, MediaCheckKind::Image, CountedSize(reply), reply.Success() ? reply.contentType : std::string());
+        MediaCheckResult r{url, MediaCheckKind::Image, CountedSize(reply),
+                           reply.Success() ? reply.contentType : std::string()};
+        if (Probing() && reply.Success())
+            probe->Describe(r, options_.pixelSizes, options_.fingerprints && reply.complete, reply.complete);
+        Report(std::move(r));
     };
     queue_.Queue(std::move(get));
 }
 
-void CMediaChecker::Report(const std::string& url, MediaCheckKind kind, long long size,
-                           const std::string& contentType) {
-    MediaCheckResult result;
-    result.url = url;
-    result.kind = kind;
-    result.size = size;
-    result.contentType = contentType;
-    receiver_.CheckDone(result);
-}
+void CMediaChecker::Report(MediaCheckResult result) { receiver_.CheckDone(result); }
 
 }  // namespace flk

@@ -28,6 +28,11 @@ struct MediaCheckerOptions {
     // An image bigger than this is not stored in the cache.
     std::uint64_t imageCap = 16u << 20;
     int workers = kCheckerWorkers;
+    // Read an image's pixel size from its first bytes (`modern`/`sizes`).
+    bool pixelSizes = false;
+    // Give every medium a fingerprint for duplicate finding
+    // (`modern`/`duplicates`).
+    bool fingerprints = false;
 };
 
 // CMediaChecker finds the size of each medium the lists queue, over a
@@ -43,6 +48,14 @@ struct MediaCheckerOptions {
 //   fetched whole by one GET: its size is the bytes received, and a
 //   complete 2xx body is kept in the image cache folder under
 //   CacheFileName of the queued address.
+// With pixelSizes or fingerprints the checker also reads each file's first
+// kImageHeaderBytes (64 KB): an image's pixel size from its header, and a
+// fingerprint (size + hash of those bytes) and, where the body came whole, its
+// SHA-256. Where HEAD gave the length, a ranged GET asks for those bytes only;
+// where HEAD gave none or was refused, that ranged GET also gives the length
+// (Content-Range, or a body that ends inside it), and only a server that
+// tells neither has its body counted. A stored image is hashed as it is
+// written.
 // A check that fails or times out reports size 0. Results go to the
 // receiver on the worker threads, with no lock of the checker held; none
 // is delivered once the checker has stopped.
@@ -69,8 +82,10 @@ private:
     WebRequest Request(const std::string& url, RequestMethod method) const;
     void QueueCount(const std::string& url, MediaCheckKind kind);
     void QueueDownload(const std::string& url, const std::string& folder);
+    void QueueProbe(const std::string& url, MediaCheckKind kind, long long length, const std::string& headType);
     void OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply);
-    void Report(const std::string& url, MediaCheckKind kind, long long size, const std::string& contentType);
+    void Report(MediaCheckResult result);
+    bool Probing() const { return options_.pixelSizes || options_.fingerprints; }
 
     MediaCheckReceiver& receiver_;
     MediaCheckerOptions options_;

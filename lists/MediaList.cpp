@@ -2,6 +2,7 @@
 
 #include "net/ParsedUrl.h"
 #include "lists/ListHelpers.h"
+#include "platform/Clipboard.h"
 #include "platform/Notifier.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
@@ -30,6 +31,24 @@ std::string WithoutHttp(std::string_view text) {
 }
 
 MediaList::MediaList(const MediaListLayout& layout) : table_(layout.columnCount), layout_(layout) {}
+
+namespace {
+
+// The address a row stands for: column 1 + column 0.
+std::string RowKey(const ListRow& row) { return row.cells[1] + row.cells[0]; }
+
+constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+
+std::size_t FindRow(const ListTable& table, std::string_view key) {
+    for (std::size_t r = 0; r < table.RowCount(); ++r) {
+        const std::string& folder = table.Cell(r, 1);
+        const std::string& name = table.Cell(r, 0);
+        if (key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name)) return r;
+    }
+    return kNoRow;
+}
+
+}  // namespace
 
 bool MediaList::AppendRowLocked(const std::string& key, std::vector<std::string> cells) {
     if (!seen_.insert(key).second) return false;
@@ -60,22 +79,94 @@ std::string MediaList::SizeKey(std::string_view url) const { return TrimCopy(url
 
 bool MediaList::SetItemSize(std::string_view url, long long size) {
     const std::string key = SizeKey(url);
-    bool written = false;
     {
         std::lock_guard<std::mutex> lock(mu_);
-        for (std::size_t r = 0; r < table_.RowCount(); ++r) {
-            const std::string& folder = table_.Cell(r, 1);
-            const std::string& name = table_.Cell(r, 0);
-            if (key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name)) {
-                table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
-                Touch();
-                written = true;
+        const std::size_t r = FindRow(table_, key);
+        if (r == kNoRow) return false;
+        table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
+        Touch();
+    }
+    SendCount();
+    return true;
+}
+
+bool MediaList::SameContent(const MediaFacts& a, const MediaFacts& b) {
+    if (!a.sha256.empty() && !b.sha256.empty()) return a.sha256 == b.sha256;
+    return !a.fingerprint.empty() && a.fingerprint == b.fingerprint;
+}
+
+bool MediaList::ApplyFacts(ListRow&, const MediaCheckResult&) { return true; }
+
+bool MediaList::ApplyCheck(const MediaCheckResult& result) {
+    const std::string key = SizeKey(result.url);
+    bool removed = false;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        const std::size_t r = FindRow(table_, key);
+        if (r == kNoRow) return false;
+        ListRow& row = table_.Rows()[r];
+        row.cells[layout_.sizeColumn] = FormatSize(result.size, true);
+        const std::string rowKey = RowKey(row);
+        MediaFacts& facts = facts_[rowKey];
+        facts.bytes = result.size > 0 ? result.size : 0;
+        facts.contentType = TrimCopy(result.contentType);
+        facts.width = result.width;
+        facts.height = result.height;
+        facts.sha256 = result.sha256;
+        facts.fingerprint = result.fingerprint;
+        bool keep = ApplyFacts(row, result);
+        if (keep && findDuplicates_.load()) {
+            // The row checked first stays; this one joins its duplicates.
+            for (auto& [otherKey, other] : facts_) {
+                if (otherKey == rowKey || !SameContent(facts, other)) continue;
+                other.duplicates.push_back(rowKey);
+                for (std::string& d : facts.duplicates) other.duplicates.push_back(std::move(d));
+                keep = false;
                 break;
             }
         }
+        if (!keep) {
+            facts_.erase(rowKey);
+            table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
+            removed = true;
+        }
+        Touch();
     }
-    if (written) SendCount();
-    return written;
+    if (removed)
+        if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
+    SendCount();
+    return true;
+}
+
+MediaFacts MediaList::Facts(std::size_t row) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (row >= table_.RowCount()) return {};
+    const auto it = facts_.find(RowKey(table_.Rows()[row]));
+    return it == facts_.end() ? MediaFacts{} : it->second;
+}
+
+ListedMedium MediaList::Medium(std::size_t row) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (row >= table_.RowCount()) return {};
+    return RowMedium(table_.Rows()[row]);
+}
+
+std::optional<ListedMedium> MediaList::TakeRow(std::string_view url) {
+    const std::string key = SizeKey(url);
+    std::optional<ListedMedium> medium;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        const std::size_t r = FindRow(table_, key);
+        if (r == kNoRow) return std::nullopt;
+        medium = RowMedium(table_.Rows()[r]);
+        // The address stays seen: it is another kind's now.
+        facts_.erase(RowKey(table_.Rows()[r]));
+        table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
+        Touch();
+    }
+    if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
+    SendCount();
+    return medium;
 }
 
 long long MediaList::RuleSize(const std::string& cell) {
@@ -110,6 +201,7 @@ void MediaList::Clear() {
         std::lock_guard<std::mutex> lock(mu_);
         table_.Clear();
         seen_.clear();
+        facts_.clear();
         Touch();
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -191,6 +283,10 @@ std::string MediaList::ClipboardText() const {
     return ListToText(table_, "1,0", "", "\r\n", true);
 }
 
+std::string MediaList::CopyToClipboard(Clipboard& clipboard) const {
+    return flk::CopyToClipboard(clipboard, ClipboardText());
+}
+
 std::string MediaList::LinksText() const {
     std::string text(layout_.linksHeading);
     text += "\r\n=======\r\n";
@@ -201,7 +297,27 @@ std::string MediaList::LinksText() const {
 
 std::string MediaList::ReportText() const {
     std::lock_guard<std::mutex> lock(mu_);
-    return ListToReport(table_, layout_.reportColumns);
+    bool anyDuplicates = false;
+    for (const ListRow& row : table_.Rows()) {
+        const auto it = facts_.find(RowKey(row));
+        anyDuplicates |= row.selected && it != facts_.end() && !it->second.duplicates.empty();
+    }
+    if (!anyDuplicates) return ListToReport(table_, layout_.reportColumns);
+    // One more column: the other addresses of the same content.
+    const std::size_t extra = table_.ColumnCount();
+    ListTable wide(extra + 1);
+    for (const ListRow& row : table_.Rows()) {
+        const std::size_t r = wide.AddRow(row.cells[0]);
+        for (std::size_t c = 1; c < extra; ++c) wide.SetCell(r, c, row.cells[c]);
+        const auto it = facts_.find(RowKey(row));
+        if (it != facts_.end()) {
+            std::string others;
+            for (const std::string& d : it->second.duplicates) others += (others.empty() ? "" : " ") + d;
+            wide.SetCell(r, extra, std::move(others));
+        }
+        wide.SetSelected(r, row.selected);
+    }
+    return ListToReport(wide, std::string(layout_.reportColumns) + "," + std::to_string(extra));
 }
 
 std::string MediaList::WriteLinksFile(const std::string& folder) const {
@@ -219,7 +335,35 @@ std::string MediaList::SaveBlock() const {
     out += layout_.blockMarker;
     std::lock_guard<std::mutex> lock(mu_);
     out += SaveListBlock(table_, layout_.blockColumns);
+    out += DuplicatesBlockLocked();
     return out;
+}
+
+std::string MediaList::DuplicatesMarker() const { return "{[(Duplicate" + std::string(layout_.title) + ")]}"; }
+
+// Pairs of (row address, other address), after the list's own block, so a
+// reader that knows no duplicates stops at its marker and loads the rest.
+std::string MediaList::DuplicatesBlockLocked() const {
+    ListTable pairs(2);
+    for (const ListRow& row : table_.Rows()) {
+        const auto it = facts_.find(RowKey(row));
+        if (it == facts_.end()) continue;
+        for (const std::string& other : it->second.duplicates) pairs.SetCell(pairs.AddRow(RowKey(row)), 1, other);
+    }
+    if (pairs.Empty()) return {};
+    return "\r\n\r\n" + DuplicatesMarker() + SaveListBlock(pairs, 2);
+}
+
+void MediaList::LoadDuplicatesLocked(std::string_view projectText) {
+    std::string_view body;
+    if (!FindBlock(projectText, DuplicatesMarker(), body)) return;
+    ListTable pairs(2);
+    LoadListBlock(pairs, body, 2);
+    for (const ListRow& pair : pairs.Rows()) {
+        // Only for rows the list holds; a pair cut short is dropped.
+        if (pair.cells[1].empty() || !seen_.count(pair.cells[0])) continue;
+        facts_[pair.cells[0]].duplicates.push_back(pair.cells[1]);
+    }
 }
 
 bool MediaList::LoadBlock(std::string_view projectText) {
@@ -229,7 +373,9 @@ bool MediaList::LoadBlock(std::string_view projectText) {
         std::lock_guard<std::mutex> lock(mu_);
         LoadListBlock(table_, body, layout_.blockColumns);
         seen_.clear();
+        facts_.clear();
         for (std::size_t r = 0; r < table_.RowCount(); ++r) seen_.insert(table_.Cell(r, 1) + table_.Cell(r, 0));
+        LoadDuplicatesLocked(projectText);
         Touch();
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();

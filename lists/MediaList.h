@@ -7,13 +7,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 namespace flk {
 
+class Clipboard;
 class Notifier;
 
 // A column of a list window as created: header text and width in dialog
@@ -47,6 +50,30 @@ public:
     virtual void ListsChanged() = 0;
 };
 
+// What the media checker learnt of a row beyond its size, and the other
+// addresses the same content was found under.
+struct MediaFacts {
+    long long bytes = 0;  // the checked size; 0 unknown
+    std::string contentType;
+    long width = 0;  // from the file's header; 0 unknown
+    long height = 0;
+    std::string sha256;
+    std::string fingerprint;
+    std::vector<std::string> duplicates;  // in the form the list keeps addresses
+};
+
+// A medium as any of the three lists can hold it, to move a row between
+// them when its content type names another kind than its extension did.
+struct ListedMedium {
+    std::string url;  // with its scheme
+    std::string pageUrl;
+    std::string pageTitle;
+    std::string linkText;
+    std::string alt;  // images only
+    std::string width;
+    std::string height;
+};
+
 // Column 0 ("Name") or the text after its last "." ("Extention").
 enum class NameSortMode { Name, Extension };
 
@@ -76,6 +103,26 @@ public:
     // notification. False when no row has that address.
     bool SetItemSize(std::string_view url, long long size);
 
+    // A finished check: the size as SetItemSize writes it, and what else the
+    // checker found (ApplyFacts). With duplicates found, a row whose content
+    // matches a row checked before is removed and its address kept with that
+    // row. False when no row has the address.
+    bool ApplyCheck(const MediaCheckResult& result);
+    // Same content: both whole-body hashes equal, or, where either is
+    // missing, both fingerprints.
+    static bool SameContent(const MediaFacts& a, const MediaFacts& b);
+    void SetFindDuplicates(bool on) { findDuplicates_.store(on); }
+
+    // What the checker found of a row ({} before its check).
+    MediaFacts Facts(std::size_t row) const;
+    // The row as a medium ({} for a row out of range).
+    ListedMedium Medium(std::size_t row) const;
+    // Removes the row of the address and gives back what it held.
+    std::optional<ListedMedium> TakeRow(std::string_view url);
+    // Adds a medium whose check is done: no check is queued, and the
+    // result applies at once (a medium found by its content type lands here).
+    virtual bool AddChecked(const ListedMedium& medium, const MediaCheckResult& result) = 0;
+
     // The number of rows that pass the size rule.
     int CountValidItems() const;
     // Selects exactly the rows that pass the size rule.
@@ -104,6 +151,9 @@ public:
 
     // Text of "Copy": the address of every selected row, one per line.
     std::string ClipboardText() const;
+    // "Copy": that text onto the clipboard; the message to show when it
+    // failed, "" otherwise.
+    std::string CopyToClipboard(Clipboard& clipboard) const;
     // Links file and spread sheet report of the selected rows, as text with
     // "\n" line ends; the Write functions store them in `folder` through a
     // text-mode stream and return the file's path ("" when not written).
@@ -145,6 +195,13 @@ protected:
     // Sends the count notification (code 51 + kind, count | 100 << 16).
     void SendCount();
 
+    // After the size of a checked row is written, under the lock: what the
+    // list does with the rest of the result; false removes the row.
+    virtual bool ApplyFacts(ListRow& row, const MediaCheckResult& result);
+    // The row as a medium; under the lock.
+    virtual ListedMedium RowMedium(const ListRow& row) const = 0;
+    bool HasChecker() const { return checker_.load() != nullptr; }
+
     // The size rule for one row; called under the lock.
     virtual bool PassesSizeRule(const ListRow& row) const = 0;
     // The address form SetItemSize looks rows up by.
@@ -176,7 +233,14 @@ protected:
 
 private:
     const MediaListLayout& layout_;
+    // The duplicates block of the project file (absent when none).
+    std::string DuplicatesBlockLocked() const;
+    void LoadDuplicatesLocked(std::string_view projectText);
+    std::string DuplicatesMarker() const;
+
     std::unordered_set<std::string> seen_;
+    std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
+    std::atomic<bool> findDuplicates_{false};
     std::atomic<std::uint64_t> revision_{0};
     std::atomic<Notifier*> notifier_{nullptr};
     std::atomic<MediaCheckQueue*> checker_{nullptr};

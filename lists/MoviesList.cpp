@@ -26,7 +26,8 @@ MoviesList::MoviesList() : MediaList(kLayout) {}
 
 std::string MoviesList::SizeKey(std::string_view url) const { return WithoutHttp(Trim(url)); }
 
-bool MoviesList::AddMovie(std::string_view url, std::string_view titleAndSource, std::string_view linkText) {
+bool MoviesList::AddMovie(std::string_view url, std::string_view titleAndSource, std::string_view linkText,
+                          const MediaCheckResult* checked) {
     const std::string address = WithoutHttp(Trim(url));
     std::string title(titleAndSource), source;
     if (std::size_t sep = titleAndSource.find(kDescriptionSeparator); sep != std::string_view::npos) {
@@ -41,9 +42,30 @@ bool MoviesList::AddMovie(std::string_view url, std::string_view titleAndSource,
                                        std::string(), std::string(linkText)}))
             return false;
     }
+    if (checked) {
+        AfterAdd(std::string(), MediaCheckKind::Movie);
+        ApplyCheck(*checked);  // sends the count
+        return true;
+    }
     AfterAdd(WithDefaultScheme(address), MediaCheckKind::Movie);
     SendCount();
     return true;
+}
+
+bool MoviesList::AddChecked(const ListedMedium& m, const MediaCheckResult& result) {
+    std::string titleAndSource = m.pageTitle;
+    titleAndSource += kDescriptionSeparator;
+    titleAndSource += m.pageUrl;
+    return AddMovie(m.url, titleAndSource, m.linkText, &result);
+}
+
+ListedMedium MoviesList::RowMedium(const ListRow& row) const {
+    ListedMedium m;
+    m.url = WithDefaultScheme(row.cells[1]) + row.cells[0];
+    m.pageTitle = row.cells[2];
+    m.pageUrl = WithDefaultScheme(row.cells[3]);
+    m.linkText = row.cells[5];
+    return m;
 }
 
 bool MoviesList::PassesSizeRule(const ListRow& row) const { return RuleSize(row.cells[4]) > 10; }

@@ -16,9 +16,13 @@ public:
 
     // titleAndSource: page title + ";;;" + source page address. Queues a
     // movie check and sends the movies count. False for a duplicate.
-    bool AddMovie(std::string_view url, std::string_view titleAndSource, std::string_view linkText);
+    // With `checked`, no check is queued and the result applies at once.
+    bool AddMovie(std::string_view url, std::string_view titleAndSource, std::string_view linkText,
+                  const MediaCheckResult* checked = nullptr);
+    bool AddChecked(const ListedMedium& medium, const MediaCheckResult& result) override;
 
 protected:
+    ListedMedium RowMedium(const ListRow& row) const override;
     bool PassesSizeRule(const ListRow& row) const override;
     std::string SizeKey(std::string_view url) const override;
 };

@@ -25,7 +25,10 @@ TreeModel::Id TreeModel::Add(const std::string& text, const std::string& parentT
     Node node;
     node.text = text;
     auto parent = byText_.find(parentText);
-    if (parent != byText_.end()) node.parent = parent->second;
+    if (parent != byText_.end()) {
+        node.parent = parent->second;
+        Revive(node.parent);
+    }
     nodes_.push_back(std::move(node));
     ++live_;
     std::vector<Id>& siblings = nodes_[id].parent == kNone ? roots_ : nodes_[nodes_[id].parent].children;
@@ -74,19 +77,32 @@ std::vector<TreeModel::Id> TreeModel::DepthFirstOrder() const {
 }
 
 void TreeModel::Rename(Id id, const std::string& text) {
-    auto it = byText_.find(nodes_[id].text);
-    if (it != byText_.end() && it->second == id) byText_.erase(it);
+    // The text map keeps the page under its address: pages found later still
+    // name that address as their parent.
     nodes_[id].text = text;
 }
 
+void TreeModel::Revive(Id id) {
+    // A page the titles view dropped (it had no children then) gets a child
+    // after all: it comes back under its own parent, so the new page keeps
+    // its place in the tree.
+    std::vector<Id> chain;
+    for (Id n = id; n != kNone && !nodes_[n].alive; n = nodes_[n].parent) chain.push_back(n);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        Node& node = nodes_[*it];
+        node.alive = true;
+        ++live_;
+        (node.parent == kNone ? roots_ : nodes_[node.parent].children).push_back(*it);
+    }
+}
+
 void TreeModel::Remove(Id id) {
-    // The item and its whole branch go; the text map forgets them.
+    // The item and its whole branch go from the view; the text map keeps
+    // their pages, so a page found later under one of them revives it.
     std::vector<Id> stack{id};
     while (!stack.empty()) {
         Id n = stack.back();
         stack.pop_back();
-        auto it = byText_.find(nodes_[n].text);
-        if (it != byText_.end() && it->second == n) byText_.erase(it);
         nodes_[n].alive = false;
         --live_;
         for (Id c : nodes_[n].children) stack.push_back(c);
@@ -97,6 +113,7 @@ void TreeModel::Remove(Id id) {
 }
 
 void TreeModel::RewriteToTitles() {
+    ++generation_;
     ExpandAll();
     // Walk the shown items in order; each step looks at the item as it is
     // now, so a renamed page's children are rewritten after it.
@@ -124,6 +141,7 @@ void TreeModel::Clear() {
     roots_.clear();
     byText_.clear();
     live_ = 0;
+    ++generation_;
 }
 
 void PageTrees::AddTreeItem(const std::string& itemText, const std::string& parentText) {
@@ -147,6 +165,11 @@ void PageTrees::WithTitlesTree(const std::function<void(TreeModel&)>& f) {
 void PageTrees::WithShownTree(const std::function<void(TreeModel&)>& f) {
     std::lock_guard<std::mutex> lock(mutex_);
     f(titlesMode_ ? titles_ : urls_);
+}
+
+void PageTrees::WithShownAndUrlTree(const std::function<void(TreeModel&, const TreeModel&)>& f) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    f(titlesMode_ ? titles_ : urls_, urls_);
 }
 
 void PageTrees::SetTitlesMode(bool on) {

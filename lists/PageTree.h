@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -28,6 +29,15 @@ public:
     bool Empty() const { return roots_.empty(); }
     std::size_t Count() const { return live_; }
 
+    // For windows that show the tree as it grows. Ids are handed out in
+    // order from 0, so the items added since a window last looked are the
+    // ids from its count on, each after its parent. The generation changes
+    // whenever items go or change their text (Clear, the "Titles" rewrite):
+    // the window then shows the tree anew.
+    std::size_t IdCount() const { return nodes_.size(); }
+    bool Alive(Id id) const { return id >= 0 && static_cast<std::size_t>(id) < nodes_.size() && nodes_[id].alive; }
+    std::uint64_t Generation() const { return generation_; }
+
     void SetExpanded(Id id, bool expanded) { nodes_[id].expanded = expanded; }
     void ExpandAll();
     void CollapseAll();
@@ -54,11 +64,13 @@ private:
     };
     void Remove(Id id);
     void Rename(Id id, const std::string& text);
+    void Revive(Id id);
 
     std::vector<Node> nodes_;
     std::vector<Id> roots_;
     std::unordered_map<std::string, Id> byText_;
     std::size_t live_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 inline bool IsAnnotation(const std::string& text) { return text.rfind("<<", 0) == 0; }
@@ -76,6 +88,9 @@ public:
     void WithTitlesTree(const std::function<void(TreeModel&)>& f);
     // The tree shown: the titles tree in titles mode.
     void WithShownTree(const std::function<void(TreeModel&)>& f);
+    // The shown tree with the URL tree beside it (the same tree outside
+    // titles mode), both under the lock.
+    void WithShownAndUrlTree(const std::function<void(TreeModel& shown, const TreeModel& urls)>& f);
 
     // Ticking "Titles" rewrites the titles tree.
     void SetTitlesMode(bool on);

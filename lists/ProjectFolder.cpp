@@ -23,7 +23,7 @@ bool IsFolder(const std::string& path) {
 
 std::string ProjectLocation::FilePath() const { return JoinPath(folder, name); }
 
-std::string ProjectLocation::ImageCacheFolder() const { return JoinPath(folder, "Images"); }
+std::string ProjectLocation::ImageCacheFolder() const { return JoinPath(folder, kImageCacheFolderName); }
 
 bool CreateEmptyProject(const std::string& path) { return WriteBinaryFile(path, kNewProjectText); }
 
@@ -35,7 +35,9 @@ ProjectLocation ChooseProjectAtStart(Settings& settings) {
         p.folder = path;
     } else {
         std::string base = settings.HomeDirectory();
-        if (!IsWritableFolder(base) && !IsFolder(base + kProjectsFolderName)) base = WithTrailingSeparator(UserDataFolder());
+        const std::string& userData = settings.Folders().userData;
+        if (!IsWritableFolder(base) && !IsFolder(base + kProjectsFolderName) && !userData.empty())
+            base = WithTrailingSeparator(userData);
         const std::string projects = base + kProjectsFolderName;
         const bool existed = IsFolder(projects);
         p.folder = JoinPath(projects, "Default");
@@ -67,8 +69,12 @@ bool PrepareImageCache(const std::string& cacheFolder) {
         }
         return true;
     }
+    return EnsureImageCache(cacheFolder);
+}
+
+bool EnsureImageCache(const std::string& cacheFolder) {
     const bool created = !IsFolder(cacheFolder) && EnsureFolder(cacheFolder);
-    if (created) WriteBinaryFile(marker, "");
+    if (created) WriteBinaryFile(JoinPath(cacheFolder, kCacheMarker), "");
     return IsFolder(cacheFolder);
 }
 

@@ -14,6 +14,8 @@ struct ProjectLocation {
     std::string ImageCacheFolder() const;
 };
 
+// The image cache: this folder inside the project folder.
+inline constexpr char kImageCacheFolderName[] = "Images";
 inline constexpr char kDefaultProjectName[] = "Default.crl";
 inline constexpr char kNewProjectText[] = "New project";
 inline constexpr char kProjectsFolderName[] = "FLKProjects";
@@ -29,6 +31,9 @@ ProjectLocation ChooseProjectAtStart(Settings& settings);
 // folder Findlark created itself (it holds a marker file), so a folder of
 // the user's that happens to have the name is never emptied.
 bool PrepareImageCache(const std::string& cacheFolder);
+// Creates the image cache folder (with its marker) when it is missing; what
+// it holds stays, since it belongs to the lists of the project it serves.
+bool EnsureImageCache(const std::string& cacheFolder);
 
 // Splits a chosen project file path into folder (with its separator) and
 // name, and records both in the profile.

@@ -2,6 +2,7 @@
 
 #include "net/ParsedUrl.h"
 #include "platform/HtmlEscape.h"
+#include "platform/LocalPath.h"
 #include "platform/TextUtil.h"
 
 #include <map>
@@ -152,7 +153,9 @@ std::string MainFramePage(const std::string& siteTreePath, const std::string& ma
     std::string out = "<HTML>\r\n<TITLE>Tesk Site Map</TITLE>\r\n";
     out += "<FRAMESET COLS=200,* BORDER=1 BORDERCOLOR=blue>\r\n<FRAMESET ROWS=125,*>\r\n";
     out += "<FRAME NAME=\"search\" SCROLLING=no SRC=\"search.htm\">\r\n";
-    out += "<FRAME NAME=\"tree\" SCROLLING=yes SRC=\"file:///" + EscapeHtml(siteTreePath) + "\">\r\n";
+    // The applet page's full path as a file address: on a system whose
+    // paths begin with "/" that is "file://" + path, never "file:////".
+    out += "<FRAME NAME=\"tree\" SCROLLING=yes SRC=\"" + EscapeHtml(FileAddress(siteTreePath)) + "\">\r\n";
     out += "</FRAMESET>\r\n";
     out += "<FRAME NAME=\"data\" SCROLLING=yes SRC=\"" + EscapeHtml(WithDefaultScheme(makerSite)) + "\">\r\n";
     out += "</FRAMESET>\r\n</HTML>\r\n";
@@ -166,7 +169,20 @@ std::string ListLinkTarget(const std::string& url) {
         if (unc != std::string::npos) path.erase(0, unc + 2);
         return "file:////" + path;
     }
+    // A path in "/" form is a local file too, not a host name.
+    if (url.starts_with('/')) return FileAddress(url);
     return WithDefaultScheme(url);
+}
+
+std::vector<UrlListRow> UrlListRowsOf(const ListTable& table, UrlRows which) {
+    std::vector<UrlListRow> rows;
+    for (std::size_t i = 0; i < table.RowCount(); ++i) {
+        if (which == UrlRows::Selected && !table.IsSelected(i)) continue;
+        const ListRow& row = table.Rows()[i];
+        auto cell = [&](std::size_t c) { return c < row.cells.size() ? row.cells[c] : std::string(); };
+        rows.push_back({cell(0), cell(1), cell(2)});
+    }
+    return rows;
 }
 
 std::string UrlsListHtml(const std::vector<UrlListRow>& rows) {

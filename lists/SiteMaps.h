@@ -1,4 +1,5 @@
 #pragma once
+#include "lists/ListTable.h"
 #include "lists/PageTree.h"
 
 #include <string>
@@ -31,11 +32,16 @@ struct UrlListRow {
 };
 std::string UrlsListHtml(const std::vector<UrlListRow>& rows);  // "URLsList.htm"
 std::string UrlsListText(const std::vector<UrlListRow>& rows);  // "URLsList.txt"
+// The rows of a list whose columns are address, title and match (the sites
+// list): all of them, or only the selected ones (what "Send to" writes).
+enum class UrlRows { All, Selected };
+std::vector<UrlListRow> UrlListRowsOf(const ListTable& table, UrlRows which = UrlRows::All);
 // The start-locations page of the sites list.
 std::string StartLocationsPage(const std::vector<std::string>& locations);
 
-// The link target of a list address: a local file (with "\") becomes a
-// "file:////" address, anything without a scheme gets "http://".
+// The link target of a list address: a local file with "\" becomes a
+// "file:////" address, one in "/" form a "file:///" address, anything
+// without a scheme gets "http://".
 std::string ListLinkTarget(const std::string& url);
 
 inline constexpr char kSiteMapTextFile[] = "SiteMap.txt";

@@ -1,5 +1,6 @@
 #include "lists/SoundsList.h"
 
+#include "net/ParsedUrl.h"
 #include "platform/Notifier.h"
 #include "platform/TextUtil.h"
 
@@ -29,7 +30,7 @@ bool SoundsList::Unchecked(std::string_view address) const {
 }
 
 bool SoundsList::AddSound(std::string_view url, std::string_view sourceUrl, std::string_view sourceTitle,
-                          std::string_view linkText) {
+                          std::string_view linkText, const MediaCheckResult* checked) {
     const std::string address = TrimCopy(url);
     std::string folder, name;
     SplitFolderAndName(address, folder, name);
@@ -39,13 +40,31 @@ bool SoundsList::AddSound(std::string_view url, std::string_view sourceUrl, std:
                                        WithoutHttp(Trim(sourceUrl)), std::string(), std::string(linkText)}))
             return false;
     }
-    if (Unchecked(address)) {
+    if (checked) {
+        AfterAdd(std::string(), MediaCheckKind::Sound);
+        MediaCheckResult result = *checked;
+        result.url = address;
+        ApplyCheck(result);  // sends the count
+    } else if (Unchecked(address)) {
         AfterAdd(std::string(), MediaCheckKind::Sound);
         SendCount();
     } else {
         AfterAdd(address, MediaCheckKind::Sound);
     }
     return true;
+}
+
+bool SoundsList::AddChecked(const ListedMedium& m, const MediaCheckResult& result) {
+    return AddSound(m.url, m.pageUrl, m.pageTitle, m.linkText, &result);
+}
+
+ListedMedium SoundsList::RowMedium(const ListRow& row) const {
+    ListedMedium m;
+    m.url = row.cells[1] + row.cells[0];
+    m.pageTitle = row.cells[2];
+    m.pageUrl = WithDefaultScheme(row.cells[3]);
+    m.linkText = row.cells[5];
+    return m;
 }
 
 bool SoundsList::PassesSizeRule(const ListRow& row) const {

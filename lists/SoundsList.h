@@ -19,10 +19,13 @@ public:
 
     // Queues a sound check, or, for an unchecked FTP sound, sends the sounds
     // count at once. False for a duplicate.
+    // With `checked`, no check is queued and the result applies at once.
     bool AddSound(std::string_view url, std::string_view sourceUrl, std::string_view sourceTitle,
-                  std::string_view linkText);
+                  std::string_view linkText, const MediaCheckResult* checked = nullptr);
+    bool AddChecked(const ListedMedium& medium, const MediaCheckResult& result) override;
 
 protected:
+    ListedMedium RowMedium(const ListRow& row) const override;
     bool PassesSizeRule(const ListRow& row) const override;
 
 private:

@@ -47,9 +47,10 @@ InternetRequest::InternetRequest(InternetShare& share, const std::atomic<bool>* 
 InternetRequest::~InternetRequest() { Close(); }
 
 bool InternetRequest::Prepare(const InternetSession& session, const std::string& url,
-                              const std::string& origin, bool http, const Credentials& credentials,
-                              RequestMethod method) {
+                              const std::string& origin, const std::string& host, bool http,
+                              const Credentials& credentials, RequestMethod method) {
     http_ = http;
+    host_ = host;
     head_ = method == RequestMethod::Head;
     transfer_ = share_.Acquire(origin);
     if (!transfer_.easy) return false;
@@ -64,7 +65,8 @@ bool InternetRequest::Prepare(const InternetSession& session, const std::string&
     curl_easy_setopt(e, CURLOPT_SHARE, share_.Handle());
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorBuffer_.get());
-    curl_easy_setopt(e, CURLOPT_USERAGENT, session.Agent().c_str());
+    curl_easy_setopt(e, CURLOPT_USERAGENT,
+                     o.userAgent.empty() ? session.Agent().c_str() : o.userAgent.c_str());
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
@@ -88,6 +90,19 @@ bool InternetRequest::Prepare(const InternetSession& session, const std::string&
         curl_easy_setopt(e, CURLOPT_PASSWORD, credentials.password.c_str());
     }
     if (method == RequestMethod::Head) curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+    // libcurl decodes what it asked for; the body callback sees decoded bytes.
+    if (o.acceptEncoding && http) curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "gzip, br");
+    // A pooled handle keeps the cookies of its last request: drop them, so
+    // each request carries exactly the cookies its options name. No cookie
+    // jar is ever set, so nothing is written back.
+    curl_easy_setopt(e, CURLOPT_COOKIELIST, "ALL");
+    if (o.cookies && !o.cookies->empty() && http) {
+        // A cookie line turns the cookie engine on by itself; an empty
+        // cookie file name would too, but libcurl keeps each such name
+        // until the handle is gone and loses those of a pooled handle.
+        for (const std::string& line : *o.cookies) curl_easy_setopt(e, CURLOPT_COOKIELIST, line.c_str());
+    }
+    maxPerHost_ = o.maxPerHost;
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &InternetRequest::OnBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &InternetRequest::OnHeader);
@@ -105,9 +120,16 @@ bool InternetRequest::Prepare(const InternetSession& session, const std::string&
 std::size_t InternetRequest::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto* r = static_cast<InternetRequest*>(self);
     const std::size_t n = size * count;
+    r->headersDone_ = true;
+    if (r->bodyCap_ > 0 && r->received_ + n > r->bodyCap_) {
+        const std::size_t fits = static_cast<std::size_t>(r->bodyCap_ - r->received_);
+        r->body_.append(data, fits);
+        r->received_ += fits;
+        r->capped_ = true;
+        return 0;  // ends the transfer
+    }
     r->body_.append(data, n);
     r->received_ += n;
-    r->headersDone_ = true;
     return n;
 }
 
@@ -145,12 +167,15 @@ void InternetRequest::Finish(int result) {
         curl_multi_remove_handle(transfer_.multi, transfer_.easy);
         added_ = false;
     }
+    ReleaseSlot();  // the connection carries nothing more for this request
     if (result == CURLE_OK) return;
     if (StopRequested()) {
         cancelled_ = true;
         error_ = "stopped";
     } else if (headerOverflow_) {
         error_ = "response headers too large";
+    } else if (capped_) {
+        error_ = "body cut at " + std::to_string(bodyCap_) + " bytes";
     } else {
         error_ = errorBuffer_[0] ? errorBuffer_.get() : curl_easy_strerror(static_cast<CURLcode>(result));
     }
@@ -194,6 +219,21 @@ void InternetRequest::Advance() {
 bool InternetRequest::Send() {
     if (sent_ || !transfer_.easy) return false;
     sent_ = true;
+    if (rangeFrom_ > 0 || firstBytes_ > 0) {
+        range_ = std::to_string(rangeFrom_) + "-";
+        if (firstBytes_ > 0) range_ += std::to_string(rangeFrom_ + firstBytes_ - 1);
+        curl_easy_setopt(transfer_.easy, CURLOPT_RANGE, range_.c_str());
+    }
+    if (maxPerHost_ > 0) {
+        if (!share_.Slots().Acquire(host_, maxPerHost_, stop_)) {
+            cancelled_ = true;
+            done_ = true;
+            result_ = CURLE_ABORTED_BY_CALLBACK;
+            error_ = "stopped";
+            return false;
+        }
+        holdsSlot_ = true;
+    }
     if (curl_multi_add_handle(transfer_.multi, transfer_.easy) != CURLM_OK) {
         error_ = "cannot start the transfer";
         done_ = true;
@@ -212,6 +252,13 @@ bool InternetRequest::Send() {
     curl_easy_getinfo(transfer_.easy, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
     return headersDone_ || (done_ && result_ == CURLE_OK);
+}
+
+std::int64_t InternetRequest::ContentLength() const {
+    if (!transfer_.easy) return -1;
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(transfer_.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return -1;
+    return length < 0 ? -1 : static_cast<std::int64_t>(length);
 }
 
 void InternetRequest::Consume(std::size_t n) {
@@ -274,7 +321,14 @@ std::size_t InternetRequest::Read(char* buffer, std::size_t size) {
     return n;
 }
 
+void InternetRequest::ReleaseSlot() {
+    if (!holdsSlot_) return;
+    holdsSlot_ = false;
+    share_.Slots().Release(host_);
+}
+
 void InternetRequest::Close() {
+    ReleaseSlot();
     if (!transfer_.easy) return;
     if (added_) {
         curl_multi_remove_handle(transfer_.multi, transfer_.easy);

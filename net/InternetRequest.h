@@ -39,6 +39,20 @@ public:
     // and headers have arrived (or the transfer ended). False when no
     // response came: a transport error, a time-out, or the stop flag.
     bool Send();
+    // Before Send: ask for the body from this byte on (HTTP "Range: bytes=N-",
+    // FTP "REST N"). The server may still answer with the whole body; the
+    // status (206 or 200) tells.
+    void SetRangeFrom(std::uint64_t offset) { rangeFrom_ = offset; }
+    // Before Send: ask for the first `count` body bytes only ("Range:
+    // bytes=0-(count-1)"); the server may still send the whole body.
+    void SetFirstBytes(std::uint64_t count) { firstBytes_ = count; }
+    // Before Send: the transfer ends once it delivered more than this many
+    // (decoded) body bytes; what came up to the cap can still be read. A
+    // small compressed body that expands without end stops here instead of
+    // filling memory. 0: no cap.
+    void SetBodyCap(std::uint64_t bytes) { bodyCap_ = bytes; }
+    // The transfer was ended by the body cap (not a failure).
+    bool Capped() const { return capped_; }
     // The response status (HTTP) or last reply code (FTP); 0 before Send.
     int StatusCode() const { return status_; }
     // The final response's status line and header lines exactly as
@@ -56,6 +70,9 @@ public:
     }
     // Up to size body bytes; 0 at the end, on a failure, or when stopped.
     std::size_t Read(char* buffer, std::size_t size);
+    // The length of the body being transferred as the transfer knows it
+    // (an HTTP Content-Length, an FTP file size); -1 when unknown.
+    std::int64_t ContentLength() const;
     // Body bytes the transfer delivered so far, read or not.
     std::uint64_t BytesReceived() const { return received_; }
     // Body bytes handed to the reader so far, line ends included.
@@ -63,7 +80,7 @@ public:
 
     bool Cancelled() const { return cancelled_; }
     // The transfer ended with an error (not by the stop flag).
-    bool Failed() const { return done_ && result_ != 0 && !cancelled_; }
+    bool Failed() const { return done_ && result_ != 0 && !cancelled_ && !capped_; }
     const std::string& ErrorText() const { return error_; }
 
     // Ends the transfer (a connection in mid-transfer is dropped, a finished
@@ -74,7 +91,7 @@ private:
     friend class InternetSession;
     InternetRequest(InternetShare& share, const std::atomic<bool>* stop);
     bool Prepare(const InternetSession& session, const std::string& url, const std::string& origin,
-                 bool http, const Credentials& credentials, RequestMethod method);
+                 const std::string& host, bool http, const Credentials& credentials, RequestMethod method);
 
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
@@ -87,6 +104,7 @@ private:
     void Finish(int result);
     std::size_t Available() const { return body_.size() - bodyPos_; }
     void Consume(std::size_t n);
+    void ReleaseSlot();
 
     InternetShare& share_;
     InternetShare::Transfer transfer_;
@@ -113,6 +131,14 @@ private:
     std::size_t bodyPos_ = 0;
     std::uint64_t received_ = 0;
     std::uint64_t read_ = 0;
+    std::uint64_t rangeFrom_ = 0;
+    std::uint64_t firstBytes_ = 0;
+    std::string range_;  // libcurl keeps the pointer until the transfer ends
+    std::uint64_t bodyCap_ = 0;
+    bool capped_ = false;
+    std::string host_;       // the per-host count this request is part of
+    int maxPerHost_ = 0;
+    bool holdsSlot_ = false;
 };
 
 }  // namespace flk

@@ -20,7 +20,8 @@ std::unique_ptr<InternetRequest> InternetSession::OpenRequest(const std::string&
     const std::string origin =
         ToLowerAscii(parts.scheme) + "://" + ToLowerAscii(parts.server) + ":" + std::to_string(parts.port);
     std::unique_ptr<InternetRequest> request(new InternetRequest(share_, stop));
-    if (!request->Prepare(*this, EncodeUrlForRequest(url), origin, http, credentials, method))
+    if (!request->Prepare(*this, EncodeUrlForRequest(url), origin, ToLowerAscii(parts.server), http, credentials,
+                           method))
         return nullptr;
     return request;
 }

@@ -29,6 +29,17 @@ struct InternetOptions {
     // Fixed name resolutions "host:port:address", e.g. several host names
     // served by one loopback server.
     std::vector<std::string> resolve;
+    // Sent as the User-Agent instead of the session's agent name when set.
+    std::string userAgent;
+    // Ask for "gzip, br" and hand out the decoded body (sizes then count
+    // decoded bytes); off: no Accept-Encoding, the body as sent.
+    bool acceptEncoding = false;
+    // Cookie lines in the Netscape cookies.txt format, sent to the hosts
+    // they match; never written anywhere.
+    std::shared_ptr<const std::vector<std::string>> cookies;
+    // At most this many requests with this limit run to one host at once
+    // (counted across the share); 0: no limit.
+    int maxPerHost = 0;
 };
 
 // An internet session: an agent name and the request settings, over the

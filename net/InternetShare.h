@@ -1,4 +1,6 @@
 #pragma once
+#include "net/HostSlots.h"
+
 #include <array>
 #include <cstddef>
 #include <mutex>
@@ -49,6 +51,10 @@ public:
 
     std::size_t IdleCount() const;
 
+    // The requests running per host, for requests that keep to a per-host
+    // limit (InternetOptions::maxPerHost).
+    HostSlots& Slots() { return slots_; }
+
     // For the share handle's lock callbacks.
     void LockData(int data);
     void UnlockData(int data);
@@ -61,6 +67,7 @@ private:
     mutable std::mutex poolLock_;
     std::vector<Transfer> idle_;
     std::size_t maxIdle_;
+    HostSlots slots_;
 };
 
 }  // namespace flk

@@ -204,6 +204,7 @@ WebReply RequestQueue::Perform(const WebRequest& request, const std::atomic<bool
         reply.status = 0;
         reply.headers.clear();
         auto r = session.OpenRequest(url, &stop, {}, request.method);
+        if (r && request.firstBytes > 0) r->SetFirstBytes(request.firstBytes);
         if (!r) {
             reply.failed = true;
             reply.error = "unusable address";
@@ -231,6 +232,10 @@ WebReply RequestQueue::Perform(const WebRequest& request, const std::atomic<bool
         std::string value;
         if (FindHeaderNoCase(reply.headers, "Content-Type", value)) reply.contentType = value;
         if (FindHeaderNoCase(reply.headers, "Content-Length", value)) reply.contentLength = ParseLength(value);
+        // "bytes 0-65535/120000": the whole file's length.
+        if (reply.status == 206 && FindHeaderNoCase(reply.headers, "Content-Range", value) &&
+            value.find('/') != std::string::npos)
+            reply.rangeTotal = ParseLength(std::string_view(value).substr(value.find('/') + 1));
 
         const bool readBody =
             request.method == RequestMethod::Get && (!request.bodyOnlyOnSuccess || reply.Success());

@@ -31,6 +31,7 @@ struct WebReply {
     std::string headers{};            // the final response's raw header block
     std::string contentType{};        // the Content-Type value, trimmed; "" when none
     long long contentLength = -1;     // the Content-Length value; -1 when none or unreadable
+    long long rangeTotal = -1;        // a 206 answer's whole length (Content-Range "/N"); -1 when none
     std::uint64_t bodyBytes = 0;      // body bytes read
     std::string body{};               // the body, when the request keeps it
     std::string error{};              // why it failed
@@ -55,6 +56,10 @@ struct WebRequest {
     bool bodyOnlyOnSuccess = false;
     // Reading stops here; the reply is then marked truncated.
     std::uint64_t maxBodyBytes = 4u << 20;
+    // When set, only the body's first this many bytes are asked for (a
+    // ranged GET); a server that ignores the range sends it all, and the
+    // reply then shows status 200 rather than 206.
+    std::uint64_t firstBytes = 0;
     // Receives the body in blocks as they arrive, on the worker thread.
     std::function<void(std::string_view)> sink{};
     // Receives the reply on the worker thread, with no lock of the queue

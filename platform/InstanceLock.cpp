@@ -1,6 +1,7 @@
 #include "platform/InstanceLock.h"
 
 #include "platform/Paths.h"
+#include "platform/ProgramMessages.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -10,10 +11,8 @@
 
 namespace flk {
 
-InstanceLock::InstanceLock(const std::string& name) {
-    std::string file;
-    for (char c : name) file += (c == ' ' || c == '/' || c == '\\') ? '_' : c;
-    path_ = JoinPath(RuntimeFolder(), file + ".lock");
+InstanceLock::InstanceLock(const std::string& runtimeFolder, const std::string& name) {
+    if (!runtimeFolder.empty()) path_ = JoinPath(runtimeFolder, FileNameOfProgramName(name) + ".lock");
 }
 
 InstanceLock::~InstanceLock() {
@@ -22,7 +21,7 @@ InstanceLock::~InstanceLock() {
 
 bool InstanceLock::Acquire(int waitMs) {
     if (owned_) return true;
-    if (fd_ < 0) fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0 && !path_.empty()) fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0) return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {

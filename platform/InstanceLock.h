@@ -7,7 +7,8 @@ namespace flk {
 // in the runtime folder, held for the life of this object.
 class InstanceLock {
 public:
-    explicit InstanceLock(const std::string& name);
+    // runtimeFolder: where the lock file lives ("" makes every Acquire fail).
+    InstanceLock(const std::string& runtimeFolder, const std::string& name);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

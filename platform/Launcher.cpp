@@ -18,7 +18,9 @@ bool IsExecutableFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-bool IsProgram(const std::string& file) {
+}  // namespace
+
+bool IsRunnableProgram(const std::string& file) {
     if (file.empty()) return false;
     if (file.find('/') != std::string::npos) return IsExecutableFile(file);
     const char* path = std::getenv("PATH");
@@ -28,8 +30,6 @@ bool IsProgram(const std::string& file) {
     }
     return false;
 }
-
-}  // namespace
 
 bool StartDetached(const std::vector<std::string>& argv, const std::string& workDir) {
     if (argv.empty() || argv[0].empty()) return false;
@@ -78,7 +78,7 @@ bool OpenWithSystem(const std::string& target) {
 
 int ShellRun(const std::string& file, const std::vector<std::string>& parameters, const std::string& directory) {
     if (file.empty()) return -1;
-    if (IsProgram(file)) {
+    if (IsRunnableProgram(file)) {
         std::vector<std::string> argv{file};
         argv.insert(argv.end(), parameters.begin(), parameters.end());
         return StartDetached(argv, directory) ? 0 : -1;

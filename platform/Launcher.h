@@ -9,6 +9,9 @@ namespace flk {
 // True when the program was started.
 bool StartDetached(const std::vector<std::string>& argv, const std::string& workDir = "");
 
+// An executable file named by a path with "/", or a name found in PATH.
+bool IsRunnableProgram(const std::string& file);
+
 // Opens a file or address with the desktop's handler ("open" verb).
 // $FLK_OPENER names another handler program (tests use it to see the call).
 bool OpenWithSystem(const std::string& target);

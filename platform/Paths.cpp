@@ -6,20 +6,6 @@
 #include <unistd.h>
 
 namespace flk {
-namespace {
-
-std::string EnvOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
-}
-
-std::string HomeFolder() {
-    const char* h = std::getenv("HOME");
-    return (h && *h) ? std::string(h) : std::string("/tmp");
-}
-
-}  // namespace
-
 bool EnsureFolder(const std::string& path) {
     if (path.empty()) return false;
     std::string partial;
@@ -41,41 +27,44 @@ bool IsWritableFolder(const std::string& path) {
            ::access(path.c_str(), W_OK) == 0;
 }
 
+bool CanCreateFilesIn(const std::string& folder) {
+    if (folder.empty()) return false;
+    std::string probe = JoinPath(folder, ".flk-write-test-XXXXXX");
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
-std::string WindowsDirectory() {
-    std::string dir = EnvOr("FLK_WINDIR", "");
-    if (dir.empty()) dir = EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config") + "/findlark";
-    EnsureFolder(dir);
-    return dir;
-}
-
-std::string DefaultProgramFolder() {
-    std::string dir = EnvOr("FLK_PROGRAM_DIR", "");
-    if (!dir.empty()) return dir;
-    // Installed layout: <prefix>/bin/FLK with <prefix>/share/findlark.
+std::string RunningProgramFile() {
     char buf[4096];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n > 0) {
-        std::string exe(buf, static_cast<std::size_t>(n));
-        std::string installed = FolderOf(FolderOf(exe)) + "/share/findlark";
-        if (FileExists(installed + "/license.txt")) return installed;
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string ProgramBeside(const std::string& name) {
+    const std::string self = RunningProgramFile();
+    if (!self.empty()) {
+        const std::string beside = JoinPath(FolderOf(self), name);
+        if (::access(beside.c_str(), X_OK) == 0) return beside;
     }
-    return FLK_RESOURCE_DIR;
+    return name;
 }
 
-std::string UserDataFolder() {
-    return EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share") + "/findlark";
-}
-
-std::string RuntimeFolder() {
-    std::string dir = EnvOr("XDG_RUNTIME_DIR", "");
-    if (dir.empty() || !IsWritableFolder(dir)) dir = "/tmp/findlark-" + std::to_string(::getuid());
-    EnsureFolder(dir);
-    return dir;
+bool MakePrivateFolder(const std::string& path) {
+    if (path.empty()) return false;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    // lstat: a link planted under the name by someone else is refused, not followed.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+    if ((st.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0) return false;
+    return ::access(path.c_str(), W_OK) == 0;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -3,25 +3,24 @@
 
 namespace flk {
 
-// Home of "flk.ini" and the registry store: $FLK_WINDIR, else
-// $XDG_CONFIG_HOME/findlark (default ~/.config/findlark). Created on demand.
-std::string WindowsDirectory();
+// The running program's file ("" when it cannot be told).
+std::string RunningProgramFile();
+// A program installed beside the running one (the programs share a folder),
+// else the bare name, to be found in PATH.
+std::string ProgramBeside(const std::string& name);
 
-// Folder of the installed resources (templates, license, presentation).
-// $FLK_PROGRAM_DIR overrides it; a build uses its source tree's resources.
-std::string DefaultProgramFolder();
-
-// Where files that belong beside the program go when the program folder is
-// not writable: $XDG_DATA_HOME/findlark (default ~/.local/share/findlark).
-std::string UserDataFolder();
-
-// Per-user folder for locks and sockets: $XDG_RUNTIME_DIR, else
-// /tmp/findlark-<uid>.
-std::string RuntimeFolder();
+// Creates path with mode 0700 when missing; true when it is a folder (not a
+// link) owned by this user, group and others shut out (a looser mode of our
+// own folder is tightened), and writable.
+bool MakePrivateFolder(const std::string& path);
 
 // Creates the folder and its parents; true when it exists afterwards.
 bool EnsureFolder(const std::string& path);
 bool IsWritableFolder(const std::string& path);
+// True when a file can really be created in the folder (a probe file is
+// made and removed): unlike the permission bits this also holds for
+// read-only file systems and for root.
+bool CanCreateFilesIn(const std::string& folder);
 bool FileExists(const std::string& path);
 
 // Joins with "/" unless the first part already ends in "/" or "\".

@@ -88,14 +88,18 @@ int Connect(const std::string& path) {
 
 }  // namespace
 
-std::string ProgramSocketPath(const std::string& program) {
+std::string FileNameOfProgramName(const std::string& name) {
     std::string file;
-    for (char c : program) file += (c == ' ' || c == '/' || c == '\\') ? '_' : c;
-    return JoinPath(RuntimeFolder(), file + ".msg");
+    for (char c : name) file += (c == ' ' || c == '/' || c == '\\') ? '_' : c;
+    return file;
 }
 
-MessageListener::MessageListener(std::string program, Handler handler)
-    : path_(ProgramSocketPath(program)), handler_(std::move(handler)) {}
+std::string ProgramSocketPath(const std::string& runtimeFolder, const std::string& program) {
+    return runtimeFolder.empty() ? std::string() : JoinPath(runtimeFolder, FileNameOfProgramName(program) + ".msg");
+}
+
+MessageListener::MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler)
+    : path_(ProgramSocketPath(runtimeFolder, program)), handler_(std::move(handler)) {}
 
 MessageListener::~MessageListener() { Stop(); }
 
@@ -206,9 +210,10 @@ void MessageListener::Serve(int fd) {
     WriteNumber(fd, answer);
 }
 
-bool SendProgramMessage(const std::string& program, int message, int* answer, int timeoutMs) {
+bool SendProgramMessage(const std::string& runtimeFolder, const std::string& program, int message, int* answer,
+                        int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    const int fd = Connect(ProgramSocketPath(program));
+    const int fd = Connect(ProgramSocketPath(runtimeFolder, program));
     if (fd < 0) return false;
     bool ok = WriteNumber(fd, message);
     if (ok && answer) ok = ReadNumber(fd, -1, deadline, *answer);

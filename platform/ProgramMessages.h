@@ -10,15 +10,19 @@ namespace flk {
 // is a 32-bit number; the listener answers each with its handler's 32-bit
 // result, so a sender may wait for it the way a sent window message does.
 
-// The socket of a program: "<name>.msg" in the runtime folder.
-std::string ProgramSocketPath(const std::string& program);
+// A program or lock name as a file name: blanks and separators become "_".
+std::string FileNameOfProgramName(const std::string& name);
+
+// The socket of a program: "<name>.msg" in the runtime folder ("" when
+// there is no runtime folder).
+std::string ProgramSocketPath(const std::string& runtimeFolder, const std::string& program);
 
 class MessageListener {
 public:
     // Called on the listener's thread, one message at a time.
     using Handler = std::function<int(int message)>;
 
-    MessageListener(std::string program, Handler handler);
+    MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler);
     ~MessageListener();
     MessageListener(const MessageListener&) = delete;
     MessageListener& operator=(const MessageListener&) = delete;
@@ -48,6 +52,7 @@ private:
 
 // Sends a message number to the program's listener. With answer, waits up
 // to timeoutMs for the handler's result. False when no listener took it.
-bool SendProgramMessage(const std::string& program, int message, int* answer = nullptr, int timeoutMs = 2000);
+bool SendProgramMessage(const std::string& runtimeFolder, const std::string& program, int message,
+                        int* answer = nullptr, int timeoutMs = 2000);
 
 }  // namespace flk

@@ -4,6 +4,8 @@
 
 namespace flk {
 
-bool PostToTraylet(int message) { return SendProgramMessage(kTrayletMessageName, message); }
+bool PostToTraylet(const std::string& runtimeFolder, int message) {
+    return SendProgramMessage(runtimeFolder, kTrayletMessageName, message);
+}
 
 }  // namespace flk

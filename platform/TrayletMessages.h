@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace flk {
 
@@ -19,6 +20,6 @@ inline constexpr char kTrayletMessageName[] = "traylet";
 
 // Posts a message to a running tray companion without waiting for it to be
 // handled. False when none is running.
-bool PostToTraylet(int message);
+bool PostToTraylet(const std::string& runtimeFolder, int message);
 
 }  // namespace flk

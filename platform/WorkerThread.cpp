@@ -19,7 +19,12 @@ bool WorkerThread::Start(Priority priority) {
     try {
         thread_ = std::thread([this, priority] {
             ApplyThreadPriority(priority);
-            Run();
+            try {
+                Run();
+            } catch (...) {
+                // An exception leaving a thread ends the program; a worker
+                // that must report its end guards its own Run().
+            }
             active_.store(false);
         });
     } catch (...) {

@@ -31,6 +31,7 @@ public:
     void Join();
 
 protected:
+    // Runs on the thread; an exception that leaves it is dropped there.
     virtual void Run() = 0;
 
 private:

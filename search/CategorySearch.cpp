@@ -1,6 +1,7 @@
 #include "search/CategorySearch.h"
 
 #include "settings/Settings.h"
+#include "net/RequestTimeLimit.h"
 #include "search/EngineRequests.h"
 #include "update/UpdateData.h"
 
@@ -12,7 +13,9 @@
 namespace flk {
 
 CategorySearch::CategorySearch(CategoryContext context, SafetyScope scope)
-    : context_(std::move(context)), scope_(scope) {}
+    : context_(std::move(context)), scope_(scope) {
+    context_.network = WithRequestTimeLimit(context_.network, context_.settings);
+}
 
 CategorySearch::~CategorySearch() { StopWorkers(); }
 
@@ -99,10 +102,9 @@ void CategorySearch::EmptyReply() { emptySeen_.store(true); }
 
 void CategorySearch::DirectoryDone(YahooThread*) { running_.fetch_sub(1); }
 
-void CategorySearch::AddPaths(const std::vector<std::string>& paths, std::size_t limit) {
+void CategorySearch::AddPaths(const std::vector<std::string>& paths) {
     std::lock_guard<std::mutex> guard(selectedLock_);
     for (const std::string& p : paths) {
-        if (limit && selected_.size() >= limit) break;
         if (selectedSet_.insert(p).second) selected_.push_back(p);
     }
 }
@@ -116,12 +118,12 @@ std::vector<CategorySearch::Row> CategorySearch::Selected() const {
 }
 
 void CategorySearch::Add(int node) {
-    if (state_ == State::Choosing) AddPaths(tree_.PathsUnder(node), 0);
+    if (state_ == State::Choosing) AddPaths(tree_.PathsUnder(node));
 }
 
 void CategorySearch::AddAll() {
     if (state_ != State::Choosing) return;
-    for (int top : tree_.TopLevel()) AddPaths(tree_.PathsUnder(top), 0);
+    for (int top : tree_.TopLevel()) AddPaths(tree_.PathsUnder(top));
 }
 
 void CategorySearch::Remove(std::vector<int> rows) {
@@ -144,9 +146,9 @@ bool CategorySearch::OkEnabled() const { return RemoveEnabled() || !webPageUrls_
 
 void CategorySearch::ChooseAutomatically() {
     if (state_ == State::Ended || state_ == State::Idle) return;
-    const std::size_t limit =
-        request_.maxCategories > 0 ? static_cast<std::size_t>(request_.maxCategories) : 0;
-    for (int top : tree_.TopLevel()) AddPaths(tree_.PathsUnder(top), limit);
+    // Every category: the records are already bounded by the requests made
+    // and kMaxRecords.
+    for (int top : tree_.TopLevel()) AddPaths(tree_.PathsUnder(top));
     state_ = State::Choosing;
     Ok();
 }

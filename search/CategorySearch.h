@@ -42,7 +42,7 @@ public:
 struct CategoryRequest {
     std::string queryText;     // shown in "Searching for:"
     std::string encodedQuery;  // goes into the request templates
-    int maxCategories = 20;    // at most this many are chosen automatically (0: no limit)
+    int maxCategories = 20;    // the "Max categories:" field, handed to the dialog
 };
 
 struct CategoryContext {
@@ -116,7 +116,7 @@ public:
     bool AddEnabled() const { return !tree_.Empty(); }
     void Ok();
     void Cancel();
-    // The automatic choice: every category (up to maxCategories), then OK.
+    // The automatic choice: every category, then OK.
     void ChooseAutomatically();
 
 private:
@@ -127,7 +127,7 @@ private:
     void DirectoryDone(YahooThread* thread) override;
 
     void Finish();
-    void AddPaths(const std::vector<std::string>& paths, std::size_t limit);
+    void AddPaths(const std::vector<std::string>& paths);
     void StopWorkers();
 
     CategoryContext context_;
@@ -160,7 +160,7 @@ private:
 };
 
 // Runs a category search to its end without a window: the category choice
-// is automatic (every category, up to maxCategories) whatever "CategoriesTree"
+// is automatic (every category) whatever "CategoriesTree"
 // says. Returns kCategoryOk with the addresses, or kCategoryCancelled when
 // stop turned true first.
 int RunCategorySearchUnattended(CategoryContext context, SafetyScope scope, const CategoryRequest& request,

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "net/QueryText.h"
+#include "net/RequestTimeLimit.h"
 #include "update/UpdateData.h"
 
 #include <algorithm>
@@ -15,7 +16,9 @@ RunEnd DecideRunEnd(int running, int found, int maxPages) {
 }
 
 EngineSearch::EngineSearch(EngineSearchContext context)
-    : context_(std::move(context)), hosts_(EngineHosts::FromSettings(context_.settings)), filter_(hosts_) {}
+    : context_(std::move(context)), hosts_(EngineHosts::FromSettings(context_.settings)), filter_(hosts_) {
+    context_.network = WithRequestTimeLimit(context_.network, context_.settings);
+}
 
 EngineSearch::~EngineSearch() { StopAndJoinAll(); }
 

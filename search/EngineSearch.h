@@ -34,17 +34,20 @@ public:
                                   std::vector<std::string>& addresses) = 0;
 };
 
-// Runs the category search without a window (automatic choice).
+// Runs the category search without a window (automatic choice); stop,
+// when given, cancels it (the answer is then kCategoryCancelled).
 class UnattendedCategoryDialog : public EngineSearchUi {
 public:
-    explicit UnattendedCategoryDialog(CategoryContext context) : context_(std::move(context)) {}
+    explicit UnattendedCategoryDialog(CategoryContext context, const std::atomic<bool>* stop = nullptr)
+        : context_(std::move(context)), stop_(stop) {}
     int RunCategoryDialog(const CategoryRequest& request, SafetyScope scope,
                           std::vector<std::string>& addresses) override {
-        return RunCategorySearchUnattended(context_, scope, request, addresses);
+        return RunCategorySearchUnattended(context_, scope, request, addresses, stop_);
     }
 
 private:
     CategoryContext context_;
+    const std::atomic<bool>* stop_;
 };
 
 struct EngineSearchContext {

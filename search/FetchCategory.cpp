@@ -113,8 +113,10 @@ bool FetchCategory::ReadPage(std::string& html) {
         html += line;
         html += '\n';
     }
+    // A page cut off (the time limit, a dropped connection) is not read.
+    const bool failed = request->Failed();
     request->Close();
-    return !StopRequested();
+    return !StopRequested() && !failed;
 }
 
 void FetchCategory::Run() {

@@ -3,11 +3,13 @@
 #include "settings/Settings.h"
 #include "net/ParsedUrl.h"
 #include "lists/ListHelpers.h"
+#include "lists/SiteMaps.h"
 #include "platform/HtmlEscape.h"
 #include "platform/Paths.h"
 #include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 #include "query/HitLine.h"
+#include "query/ReaderHitLine.h"
 #include "search/SearchNowThread.h"
 
 #include <algorithm>
@@ -87,6 +89,12 @@ std::string HitList::Condition() const {
 void HitList::LoadSettings(const Settings& settings) {
     SetQuery(settings.Get(keys::SearchLine));
     SetCondition(settings.Get(keys::SearchCond));
+    SetReaderLines(settings.Get(keys::ModernHitText) != 0);
+}
+
+void HitList::SetReaderLines(bool on) {
+    std::lock_guard<std::mutex> lock(mu_);
+    readerLines_ = on;
 }
 
 void HitList::SaveSettings(Settings& settings) const {
@@ -180,16 +188,7 @@ std::string HitList::Caption() const {
     return UpdateCountCaption(table_, kTitle);
 }
 
-std::string HitList::LinkTarget(std::string_view address) {
-    if (address.find('\\') != std::string_view::npos) {
-        // "\\server\share\x" keeps "server\share\x".
-        if (std::size_t dbl = address.find("\\\\"); dbl != std::string_view::npos) address.remove_prefix(dbl + 2);
-        return "file:////" + std::string(address);
-    }
-    // A local path in "/" form makes a "file:///" address.
-    if (address.starts_with('/')) return "file://" + std::string(address);
-    return WithDefaultScheme(address);
-}
+std::string HitList::LinkTarget(std::string_view address) { return ListLinkTarget(std::string(address)); }
 
 std::string HitList::RowLinkTarget(std::size_t row) const {
     std::lock_guard<std::mutex> lock(mu_);
@@ -216,19 +215,25 @@ std::string HitList::HtmlListText() const {
     out += "Url\r\n</TH><TH>\r\n";
     out += kFontLine;
     out += "Text sample\r\n</TH></TR>\r\n";
+    const std::vector<std::string> words = readerLines_ ? flk::BuildKeywordList(query_) : std::vector<std::string>();
     for (std::size_t r = 0; r < table_.RowCount(); ++r) {
         const std::string& address = table_.Cell(r, kUrl);
         const std::string target = LinkTarget(address);
         std::string line = table_.Cell(r, kText);
-        std::replace(line.begin(), line.end(), '<', ' ');
-        std::replace(line.begin(), line.end(), '>', ' ');
+        if (readerLines_) {
+            line = HitLineHtml(line, words);
+        } else {
+            std::replace(line.begin(), line.end(), '<', ' ');
+            std::replace(line.begin(), line.end(), '>', ' ');
+            line = EscapeHtml(line);
+        }
         out += "<TR>\r\n<TD>";
         out += kFontLine;
         AppendLink(out, target, table_.Cell(r, kTitles));
         out += kCellStart;
         AppendLink(out, target, address);
         out += kCellStart;
-        out += EscapeHtml(line);
+        out += line;
         out += "</TR>\r\n";
     }
     out += "</TABLE>\r\n</CENTER>\r\n</BODY>\r\n</HTML>\r\n";

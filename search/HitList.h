@@ -70,7 +70,11 @@ public:
     std::string Condition() const;
     // Reads `search`/`line` and `search`/`cond` (the page opens), and writes
     // them back (the page closes).
+    // Also reads `modern`/`hittext` for the HTML list.
     void LoadSettings(const Settings& settings);
+    // The HTML list shows each hit line as a reader sees the page, with the
+    // query's words marked; off, the stored line with "<" and ">" blanked.
+    void SetReaderLines(bool on);
     void SaveSettings(Settings& settings) const;
 
     // Rebuilds the keyword list from the query; the hit lines of a crawl use
@@ -141,6 +145,7 @@ private:
     std::string query_;
     std::string condition_ = "and";
     std::vector<std::string> keywords_;
+    bool readerLines_ = false;
     std::atomic<std::uint64_t> revision_{0};
 
     // Never held while the list's mutex is: the search thread takes that one

@@ -64,15 +64,20 @@ void SearchEngineThread::Fetch() {
 }
 
 void SearchEngineThread::Run() {
-    if (!StopRequested()) {
-        Fetch();
+    try {
         if (!StopRequested()) {
-            ExtractEngineLinks(body_, [this](std::string_view link) {
-                if (!StopRequested()) owner_.OfferLink(link, resultPage_);
-            });
-            owner_.StepProgress();
+            Fetch();
+            if (!StopRequested()) {
+                ExtractEngineLinks(body_, [this](std::string_view link) {
+                    if (!StopRequested()) owner_.OfferLink(link, resultPage_);
+                });
+                owner_.StepProgress();
+            }
         }
+    } catch (...) {
+        // Out of memory or the like: this page is lost, the run goes on.
     }
+    // Always: the run waits for every page's end.
     owner_.PageDone(this);
 }
 

@@ -40,18 +40,23 @@ void YahooThread::Fetch(std::string& body) {
 }
 
 void YahooThread::Run() {
-    std::string body;
-    Fetch(body);
-    if (!StopRequested()) {
-        if (body.empty()) {
-            // A non-200 reply ends quietly; only a missing reply is reported.
-            if (statusText_.empty()) owner_.EmptyReply();
-        } else {
-            std::vector<DirectoryRecord> records;
-            ParseDirectoryReply(body, records, owner_.RecordRoom());
-            if (!records.empty()) owner_.AddRecords(std::move(records));
+    try {
+        std::string body;
+        Fetch(body);
+        if (!StopRequested()) {
+            if (body.empty()) {
+                // A non-200 reply ends quietly; only a missing reply is reported.
+                if (statusText_.empty()) owner_.EmptyReply();
+            } else {
+                std::vector<DirectoryRecord> records;
+                ParseDirectoryReply(body, records, owner_.RecordRoom());
+                if (!records.empty()) owner_.AddRecords(std::move(records));
+            }
         }
+    } catch (...) {
+        // Out of memory or the like: this reply is lost, the search goes on.
     }
+    // Always: the search waits for every worker's end.
     owner_.DirectoryDone(this);
 }
 

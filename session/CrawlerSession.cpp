@@ -1,6 +1,9 @@
 #include "session/CrawlerSession.h"
 
+#include "net/PoliteRequests.h"
+#include "net/RequestTimeLimit.h"
 #include "platform/TextUtil.h"
+#include "settings/ChosenPrograms.h"
 #include "settings/Settings.h"
 
 namespace flk {
@@ -18,14 +21,27 @@ int ReadLimit(Settings& settings, const StrKey& key) {
     return value;
 }
 
+// A size check is a request like a page's: a server that drips must not
+// hold a checker worker, and with it the end of the crawl, for longer.
+MediaCheckerOptions CheckerOptions(const InternetOptions& network, const Settings& settings) {
+    MediaCheckerOptions options{network};
+    options.requestTimeoutMs = RequestTimeLimitMs(settings);
+    // The lists use what the first bytes tell only when these are on.
+    options.pixelSizes = settings.Get(keys::ModernSizes) != 0;
+    // Fingerprints (and with them the merging of duplicates) wait until the
+    // crawl tests' sites stop serving one body under many addresses.
+    return options;
+}
+
 }  // namespace
 
 CrawlerSession::CrawlerSession(SessionContext context)
     : ctx_(std::move(context)),
-      store_(ctx_.settings, ProjectContents{lists_, hits_, trees_, updateFile_}),
+      politeNetwork_(WithPoliteRequests(ctx_.network, ctx_.settings)),
+      store_(ctx_.settings, ProjectContents{lists_, hits_, trees_, updateFile_, sites_}),
       updateFile_(store_.Location().folder),
-      checker_(internet_, lists_, MediaCheckerOptions{ctx_.network}),
-      listWriter_(lists_, hits_, trees_),
+      checker_(internet_, lists_, CheckerOptions(politeNetwork_, ctx_.settings)),
+      listWriter_(lists_, hits_, trees_, sites_, ctx_.settings.MakerHost()),
       pageWriter_(ctx_.settings, updateFile_, lists_, hits_) {
     const ProjectLocation project = store_.Location();
     lists_.ApplySettings(ctx_.settings);
@@ -58,21 +74,31 @@ bool CrawlerSession::Start(const std::string& locations) {
     }
     EndPreviousCrawl();
     pages_ = std::make_unique<CrawlPages>(
-        CrawlPagesContext{internet_, ctx_.network, ctx_.notifier, lists_, hits_, *this});
+        CrawlPagesContext{internet_, politeNetwork_, ctx_.notifier, lists_, hits_, *this});
     // An entry counts when its ";" is met: the typed text gets a final one.
     auto crawl = std::make_unique<kernel>(locations + ";",
                                           KernelContext{ctx_.settings, *this, ctx_.notifier, *pages_, &checker_,
                                                         ctx_.pacing});
-    if (crawl->StartLocations().empty()) return false;
+    const std::vector<std::string> starts = crawl->StartLocations();
+    if (starts.empty()) return false;
+    bool oneSiteMode;
     {
         std::lock_guard<std::mutex> lock(stateLock_);
         crawling_ = true;
         progress_ = CrawlProgress{};
         progress_.status = "starting...";
+        oneSiteMode = oneSiteMode_;
     }
-    std::string typed = locations;
-    while (!typed.empty() && (typed.back() == ';' || IsSpace(typed.back()))) typed.pop_back();
-    store_.SetLastSite(typed);
+    if (starts.size() > 1 || !oneSiteMode) {
+        std::string sites;
+        for (const std::string& start : starts) sites += start + ";";
+        store_.UseSites(sites);
+    } else {
+        std::string typed = locations;
+        while (!typed.empty() && (typed.back() == ';' || IsSpace(typed.back()))) typed.pop_back();
+        store_.SetOneSite(true);
+        store_.SetLastSite(typed);
+    }
     kernel_ = std::move(crawl);
     if (ctx_.settings.Get(keys::CrawlerUseBackup) == 1) {
         const auto period = backupPeriodOverride_.count() > 0
@@ -134,6 +160,7 @@ void CrawlerSession::SetMaxThreads(int n) {
 void CrawlerSession::SetSinglePage(bool on) {
     std::lock_guard<std::mutex> lock(stateLock_);
     singlePage_ = on;
+    limits_.maxPages = on ? 1 : ReadLimit(ctx_.settings, keys::CrawlerMaxPages);
 }
 
 void CrawlerSession::SetSearch(const SearchOptions& search) {
@@ -141,7 +168,13 @@ void CrawlerSession::SetSearch(const SearchOptions& search) {
     search_ = search;
 }
 
-void CrawlerSession::SetOneSiteMode(bool oneSite) { store_.SetOneSite(oneSite); }
+void CrawlerSession::SetOneSiteMode(bool oneSite) {
+    {
+        std::lock_guard<std::mutex> lock(stateLock_);
+        oneSiteMode_ = oneSite;
+    }
+    store_.SetOneSite(oneSite);
+}
 
 void CrawlerSession::OnCrawlEnded(std::function<void()> callback) {
     std::lock_guard<std::mutex> lock(stateLock_);
@@ -150,9 +183,7 @@ void CrawlerSession::OnCrawlEnded(std::function<void()> callback) {
 
 CrawlLimits CrawlerSession::Limits() const {
     std::lock_guard<std::mutex> lock(stateLock_);
-    CrawlLimits l = limits_;
-    if (singlePage_) l.maxPages = 1;
-    return l;
+    return limits_;
 }
 
 bool CrawlerSession::SinglePage() const {
@@ -188,9 +219,14 @@ void CrawlerSession::CrawlEnded() {
         backup_->Join();
     }
     std::function<void()> callback;
+    // The page limit may have been one page for this crawl, or changed in
+    // the profile meanwhile: the next crawl uses the profile's.
+    const int maxPages = ReadLimit(ctx_.settings, keys::CrawlerMaxPages);
     {
         std::lock_guard<std::mutex> lock(stateLock_);
         crawling_ = false;
+        singlePage_ = false;
+        limits_.maxPages = maxPages;
         progress_.status = "Ready.";
         callback = endedCallback_;
     }
@@ -204,18 +240,62 @@ std::string CrawlerSession::ProjectText() const { return store_.Text(); }
 
 bool CrawlerSession::SaveProject() { return store_.Save(); }
 
+ProjectMainData CrawlerSession::MainData() const { return store_.MainData(); }
+
+void CrawlerSession::ClearAll() {
+    lists_.ClearAll();
+    hits_.Clear();
+    trees_.Clear();
+    storedPages_.Clear();
+}
+
 bool CrawlerSession::LoadProject(const std::string& path) {
     if (Crawling()) return false;
+    ClearAll();
     store_.Load(path);
+    FollowProjectFolder();
+    // The window takes the mode the project was saved in.
+    const bool oneSite = store_.MainData().oneSite;
+    std::lock_guard<std::mutex> lock(stateLock_);
+    oneSiteMode_ = oneSite;
     return true;
 }
 
-bool CrawlerSession::NewProject(const std::string& path) { return store_.New(path); }
+bool CrawlerSession::NewProject(const std::string& path) {
+    if (!store_.New(path)) return false;
+    ClearAll();
+    FollowProjectFolder();
+    return true;
+}
+
+void CrawlerSession::FollowProjectFolder() {
+    const std::string cache = Project().ImageCacheFolder();
+    EnsureImageCache(cache);
+    checker_.SetImageCache(cache, ctx_.settings.Get(keys::TreeDownload) == 1);
+}
 
 std::vector<std::string> CrawlerSession::WriteListFiles() { return listWriter_.Write(Project().folder); }
 
 std::string CrawlerSession::WriteResultPages(const std::string& subject) {
-    return pageWriter_.Write(Project().folder, subject);
+    std::vector<std::string> problems;
+    return WriteResultPages(subject, problems);
+}
+
+std::string CrawlerSession::WriteResultPages(const std::string& subject, std::vector<std::string>& problems) {
+    pageWriter_.SetCrawlQuery(Search().text);
+    return pageWriter_.Write(Project().folder, subject, problems);
+}
+
+ResultsShown CrawlerSession::ShowResults(const std::string& subject, ProgramPicker* picker, std::string* page) {
+    std::lock_guard<std::mutex> lock(resultsLock_);
+    ResultCounts counts;
+    std::vector<std::string> problems;
+    pageWriter_.SetCrawlQuery(Search().text);
+    const std::string first = pageWriter_.WriteValid(Project().folder, subject, counts, problems);
+    if (page) *page = first;
+    if (!counts.Any()) return ResultsShown::Nothing;
+    if (first.empty()) return ResultsShown::NoMedia;
+    return OpenInBrowser(ctx_.settings, first, picker) ? ResultsShown::Opened : ResultsShown::OpenFailed;
 }
 
 }  // namespace flk

@@ -2,6 +2,8 @@
 
 #include "lists/MediaLists.h"
 #include "lists/PageTree.h"
+#include "lists/ProjectTextFile.h"
+#include "lists/SitesList.h"
 #include "search/HitList.h"
 #include "update/UpdateFile.h"
 
@@ -25,6 +27,18 @@ void ProjectStore::SetOneSite(bool oneSite) {
     mainData_.oneSite = oneSite;
 }
 
+void ProjectStore::UseSites(const std::string& sites) {
+    contents_.sites.Fill(sites);
+    std::lock_guard<std::mutex> lock(lock_);
+    mainData_.oneSite = false;
+    mainData_.lastSite = kSeveralSitesText;
+}
+
+ProjectMainData ProjectStore::MainData() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return mainData_;
+}
+
 std::string ProjectStore::Text() const {
     ProjectMainData mainData;
     {
@@ -36,7 +50,24 @@ std::string ProjectStore::Text() const {
            lists.sounds.SaveBlock() + TreeBlock(contents_.trees) + MainDataBlock(mainData);
 }
 
-bool ProjectStore::Save() { return WriteProjectFile(Location().FilePath(), Text()); }
+bool ProjectStore::Save() {
+    const ProjectLocation location = Location();
+    if (!WriteProjectFile(location.FilePath(), Text())) return false;
+    // The project says only "several sites"; which ones is the folder's
+    // sites list, where the sites list window looks for them.
+    if (!MainData().oneSite && contents_.sites.Count() > 0) {
+        const CProjectTextFile history(settings_, SitesList::kHistoryFile);
+        history.WriteAll(contents_.sites.Joined(), location.folder);
+    }
+    return true;
+}
+
+void ProjectStore::ClearContents() {
+    contents_.lists.ClearAll();
+    contents_.hits.Clear();
+    contents_.trees.Clear();
+    contents_.sites.RemoveAll();
+}
 
 void ProjectStore::SwitchTo(const std::string& path) {
     const ProjectLocation chosen = RememberProjectFile(settings_, path);
@@ -50,20 +81,30 @@ void ProjectStore::SwitchTo(const std::string& path) {
 void ProjectStore::Load(const std::string& path) {
     const std::string text = ReadProjectFile(path);
     SwitchTo(path);
+    ClearContents();
     contents_.hits.LoadBlock(text);
     LoadTreeBlock(contents_.trees, text);
     contents_.lists.images.LoadBlock(text);
     contents_.lists.movies.LoadBlock(text);
     contents_.lists.sounds.LoadBlock(text);
     const MainDataRead main = ReadMainData(text);
-    std::lock_guard<std::mutex> lock(lock_);
-    if (main.oneSite) mainData_.oneSite = *main.oneSite;
-    if (main.lastSite) mainData_.lastSite = *main.lastSite;
+    bool oneSite;
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        if (main.oneSite) mainData_.oneSite = *main.oneSite;
+        if (main.lastSite) mainData_.lastSite = *main.lastSite;
+        oneSite = mainData_.oneSite;
+    }
+    if (!oneSite) {
+        const CProjectTextFile history(settings_, SitesList::kHistoryFile);
+        contents_.sites.Fill(history.ReadAll(Location().folder));
+    }
 }
 
 bool ProjectStore::New(const std::string& path) {
     if (!CreateEmptyProject(path)) return false;
     SwitchTo(path);
+    ClearContents();
     return true;
 }
 

@@ -11,7 +11,11 @@ class HitList;
 class MediaLists;
 class PageTrees;
 class Settings;
+class SitesList;
 class UpdateFile;
+
+// What the start-location box shows in list mode.
+inline constexpr char kSeveralSitesText[] = " ( Several sites ) ";
 
 // What a project file holds and what follows the project's folder.
 struct ProjectContents {
@@ -19,6 +23,7 @@ struct ProjectContents {
     HitList& hits;
     PageTrees& trees;
     UpdateFile& update;  // keeps its data in the project folder
+    SitesList& sites;    // the start sites of list mode
 };
 
 // The session's project: where it lives, its main data, and the loading and
@@ -32,19 +37,28 @@ public:
     ProjectStore(Settings& settings, ProjectContents contents);
 
     ProjectLocation Location() const;
+    // One-site mode: the location typed into the box.
     void SetLastSite(std::string site);
     void SetOneSite(bool oneSite);
+    // List mode: the box shows " ( Several sites ) " and the sites (a
+    // sites string) are kept as the project folder's sites list.
+    void UseSites(const std::string& sites);
+    ProjectMainData MainData() const;
 
     // The whole project file text of what is collected now.
     std::string Text() const;
+    // Writes the project file and, in list mode, the sites list beside it.
     bool Save();
-    // Reads the file into the lists and the tree. The folder and name switch
-    // to the file even when it cannot be read.
+    // Empties the lists, the hits and the trees, then reads the file into
+    // them: a loaded project is exactly what was saved. The folder and name
+    // switch to the file even when it cannot be read.
     void Load(const std::string& path);
+    // Creates the empty project and switches to it with empty lists.
     bool New(const std::string& path);
 
 private:
     void SwitchTo(const std::string& path);
+    void ClearContents();
 
     Settings& settings_;
     ProjectContents contents_;

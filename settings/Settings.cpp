@@ -5,12 +5,13 @@
 
 namespace flk {
 
-Settings::Settings(std::string profilePath, std::string programFolder)
-    : file_(std::move(profilePath)), programFolder_(std::move(programFolder)) {}
-
-std::unique_ptr<Settings> Settings::ForUser() {
-    return std::make_unique<Settings>(JoinPath(WindowsDirectory(), "flk.ini"), DefaultProgramFolder());
+Settings::Settings(std::string profilePath, std::string programFolder) : file_(std::move(profilePath)) {
+    folders_.windows = FolderOf(file_.Path());
+    folders_.program = std::move(programFolder);
 }
+
+Settings::Settings(ProgramFolders folders)
+    : file_(JoinPath(folders.windows, "flk.ini")), folders_(std::move(folders)) {}
 
 std::string Settings::GetProfileString(const std::string& section, const std::string& key,
                                        const std::string& def) const {
@@ -64,15 +65,38 @@ int Settings::GetDecimal(const StrKey& k) const { return DecimalFromText(Get(k))
 
 std::string Settings::HomeDirectory() const {
     std::string path = Get(keys::PathExe);
-    if (path.empty()) path = programFolder_;
+    if (path.empty()) path = folders_.program;
     return WithTrailingSeparator(path);
 }
 
 bool Settings::IsFirstRun() const { return !file_.Exists() || Get(keys::UpdateFirstTime) != 0; }
 
+namespace {
+
+// The first-run media lists: the classic entries first, in their order,
+// then (with `modern`/`formats` on) the formats of today's web that they lack.
+std::string FirstRunMediaList(const StrKey& key, bool modern) {
+    struct Formats {
+        const StrKey* key;
+        const char* classic;
+        const char* today;
+    };
+    static const Formats formats[] = {
+        {&keys::MediaImages, "jpg;jpeg;gif;", "png;webp;avif;svg;bmp;"},
+        {&keys::MediaAudio, "rm;wav;mid;midi;snd;ram;mod;au;aiff;mp2;mp3;", "ogg;oga;opus;m4a;aac;flac;"},
+        {&keys::MediaVideo, "avi;mov;qt;mpeg;mpg;", "mp4;m4v;webm;mkv;ogv;"},
+    };
+    for (const Formats& f : formats)
+        if (f.key == &key) return std::string(f.classic) + (modern ? f.today : "");
+    return key.def;
+}
+
+}  // namespace
+
 void Settings::WriteDefaults() {
     using namespace keys;
     const std::string maker = MakerHost();
+    const bool modern = Get(ModernFormats) != 0;
     // Kind and order are those of a first run: some switches are strings,
     // some integers, and the file keeps that form.
     struct Entry {
@@ -120,9 +144,9 @@ void Settings::WriteDefaults() {
         I(MediaImagesMaxSizeLimit, 1),
         I(MediaImagesMinSize, 3000),
         I(MediaImagesMaxSize, 1000000),
-        S(MediaImages, "jpg;jpeg;gif;"),
-        S(MediaAudio, "rm;wav;mid;midi;snd;ram;mod;au;aiff;mp2;mp3;"),
-        S(MediaVideo, "avi;mov;qt;mpeg;mpg;"),
+        S(MediaImages, FirstRunMediaList(MediaImages, modern)),
+        S(MediaAudio, FirstRunMediaList(MediaAudio, modern)),
+        S(MediaVideo, FirstRunMediaList(MediaVideo, modern)),
         I(PatchYear, 0),
         I(PatchMonth, 0),
         I(PatchDay, 0),

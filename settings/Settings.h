@@ -1,6 +1,7 @@
 #pragma once
 #include "settings/SettingsKeys.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProgramFolders.h"
 
 #include <map>
 #include <memory>
@@ -15,11 +16,15 @@ namespace flk {
 class Settings {
 public:
     // profilePath: the "flk.ini" to use; programFolder: the default home
-    // directory when `pathexe`/`path` is not set.
+    // directory when `pathexe`/`path` is not set. The other folders stay
+    // unknown ("").
     Settings(std::string profilePath, std::string programFolder);
+    // "flk.ini" in the folders' Windows directory, their program folder as
+    // the default home.
+    explicit Settings(ProgramFolders folders);
 
-    // "flk.ini" in the Windows directory, the installed resources as home.
-    static std::unique_ptr<Settings> ForUser();
+    // The program's folders, as its main() found them.
+    const ProgramFolders& Folders() const { return folders_; }
 
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& def) const;
@@ -73,7 +78,7 @@ private:
     bool FindOverride(const std::string& section, const std::string& key, std::string& value) const;
 
     ProfileFile file_;
-    std::string programFolder_;
+    ProgramFolders folders_;
     mutable std::mutex overridesLock_;
     std::map<std::string, std::string> overrides_;  // "section\nkey" in lower case
 };

@@ -91,6 +91,9 @@ inline constexpr IntKey CrawlerAskPassword{"crawler", "crt", 0};
 inline constexpr IntKey CrawlerWarning{"crawler", "warning", 0};
 inline constexpr StrKey CrawlerWord{"crawler", "word", ""};
 inline constexpr IntKey CrawlerFtpValidation{"Crawler", "FtpValidation", 0};
+// Seconds one request (a page, an engine or directory reply, the update data,
+// a media check) may last in all; downloads have no such limit.
+inline constexpr IntKey CrawlerPageTimeout{"crawler", "page_timeout", 120};
 
 // tree
 inline constexpr IntKey TreePureImages{"tree", "pure_images", 1};
@@ -131,6 +134,37 @@ inline constexpr IntKey MediaImagesMinSizeLimit{"media", "images_min_size_limit"
 inline constexpr IntKey MediaImagesMaxSizeLimit{"media", "images_max_size_limit", 1};
 inline constexpr IntKey MediaImagesMinSize{"media", "images_min_size", 3000};
 inline constexpr IntKey MediaImagesMaxSize{"media", "images_max_size", 1000000};
+
+// modern, result pages: pictures from the project's image cache, previews
+// of sounds and movies browsers play, and hit lines shown as reader text.
+inline constexpr IntKey ModernOffline{"modern", "offline", 1};
+inline constexpr IntKey ModernHitText{"modern", "hittext", 1};
+
+// modern: what today's web needs beyond the classic rules; each switch on
+// unless set to 0.
+inline constexpr IntKey ModernMarkup{"modern", "markup", 1};
+inline constexpr IntKey ModernFormats{"modern", "formats", 1};
+// Media without a known extension placed by their Content-Type, which also
+// corrects a wrong extension.
+inline constexpr IntKey ModernContent{"modern", "content", 1};
+// Pixel sizes read from the image files' headers.
+inline constexpr IntKey ModernSizes{"modern", "sizes", 1};
+// The same content under several addresses listed once.
+inline constexpr IntKey ModernDuplicates{"modern", "duplicates", 1};
+// robots.txt asked once per host and obeyed for pages (start locations
+// excepted), its Crawl-delay spacing the page requests to that host.
+inline constexpr IntKey ModernRobots{"modern", "robots", 1};
+// 429 and 503 with Retry-After: the page is asked again after the wait.
+inline constexpr IntKey ModernRetryAfter{"modern", "retry_after", 1};
+// Pages asked for with "Accept-Encoding: gzip, br" and decoded.
+inline constexpr IntKey ModernCompression{"modern", "compression", 1};
+// Requests to one host at once, pages and media checks together; 0: no limit.
+inline constexpr IntKey ModernMaxPerHost{"modern", "max_per_host", 4};
+// A cookies.txt file (Netscape format) whose cookies go with every request
+// to the hosts they match; empty: no cookies. Never written.
+inline constexpr StrKey ModernCookies{"modern", "cookies", ""};
+// The User-Agent of pages and media checks; empty: the classic agent name.
+inline constexpr StrKey ModernUserAgent{"modern", "user_agent", ""};
 
 // browser, editor, folders
 inline constexpr IntKey BrowserDefault{"browser", "default", 1};

@@ -65,10 +65,7 @@ RenderBudget& RenderContext::Budget() const { return root_->budget_; }
 
 std::time_t RenderContext::Now() const { return root_->now_ ? *root_->now_ : std::time(nullptr); }
 
-std::string RenderContext::RegistryFile() const {
-    if (!root_->registryFile_.empty()) return root_->registryFile_;
-    return JoinPath(WindowsDirectory(), "registry.ini");
-}
+const std::string& RenderContext::RegistryFile() const { return root_->registryFile_; }
 
 bool RenderContext::Spend() const {
     RenderBudget& b = Budget();

@@ -65,9 +65,9 @@ public:
     // The "now" of date tags; the clock unless fixed (tests, reproducible pages).
     std::time_t Now() const;
     void SetNow(std::time_t when) { root_->now_ = when; }
-    // The registry store read by "systag" type "registry"; defaults to
-    // "registry.ini" in the Windows directory.
-    std::string RegistryFile() const;
+    // The registry store read by "systag" type "registry"; "" (the default)
+    // reads none.
+    const std::string& RegistryFile() const;
     void SetRegistryFile(std::string path) { root_->registryFile_ = std::move(path); }
 
     // Counts one child rendering; false once the budget is spent.

@@ -1,5 +1,6 @@
 #include "templates/ResultPages.h"
 
+#include "lists/ProjectFolder.h"
 #include "platform/Paths.h"
 #include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
@@ -61,6 +62,29 @@ void AttachPageNumberHooks(VTemplate& tpl) {
     }
 }
 
+// A container named "preview" holds a player: it renders only on rows whose
+// format browsers play, so the others stay plain links.
+void AttachPreviewHooks(VTemplate& tpl) {
+    std::vector<VTag*> containers;
+    tpl.Root().FindAllOfType(tagtype::Container, containers);
+    for (VTag* node : containers) {
+        if (!EqualsNoCase(node->GetAttribute("name", ""), "preview")) continue;
+        const bool allowed = node->DefaultAnswer();
+        node->SetCallback([allowed](RenderContext& ctx) {
+            const RenderContext* rows = ctx.NearestWithList();
+            return allowed && rows && rows->List()->Value(std::string_view("playable")) == "yes";
+        });
+    }
+}
+
+ResultTableOptions TableOptions(const ResultPagesRequest& request) {
+    ResultTableOptions o;
+    if (request.offline) o.imageCacheFolder = JoinPath(request.projectFolder, kImageCacheFolderName);
+    o.readerHitLines = request.readerHitLines;
+    o.hitKeywords = request.hitKeywords;
+    return o;
+}
+
 }  // namespace
 
 int ClampTemplateNumber(int level) { return std::clamp(level, 1, 3); }
@@ -84,16 +108,26 @@ void InstallTemplateFiles(const std::string& projectFolder, const std::string& p
     CopyIfMissing(projectFolder, programFolder, FramePageName(kind, n));
 }
 
-std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv) {
+std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv,
+                              std::string* problem) {
     const int n = ClampTemplateNumber(request.templateNumber);
     InstallTemplateFiles(request.projectFolder, request.programFolder, request.kind, n);
 
-    TemplateTable table = BuildResultTable(request.kind, list);
+    TemplateTable table = BuildResultTable(request.kind, list, TableOptions(request));
     VariableMap vars;
     vars["subject"] = DisplayUtf8(request.subject);
 
     VTemplate tpl;
-    tpl.LoadTemplate(JoinPath(request.projectFolder, TemplateFileName(request.kind, n)));
+    const std::string templatePath = JoinPath(request.projectFolder, TemplateFileName(request.kind, n));
+    if (!tpl.LoadTemplate(templatePath)) {
+        // The list pages carry the template's error line instead: one page,
+        // since without the template there is no page length.
+        if (problem) *problem = "the template " + templatePath + " could not be read";
+        RenderContext ctx(&vars);
+        ctx.SetRegistryFile(request.registryFile);
+        const std::string path = JoinPath(request.projectFolder, ListPageName(request.kind, 0));
+        return WriteBinaryFile(path, tpl.Render(ctx)) ? path : std::string();
+    }
 
     auto pageNumber = [](RenderContext& ctx) {
         ctx.SetVariable("disp_page_no", static_cast<long long>(ctx.VariableNumber("page_no")) + 1);
@@ -102,6 +136,7 @@ std::string GenerateListPages(const ResultPagesRequest& request, const ListTable
     tpl.SetCallback("pc_up", pageNumber);
     tpl.SetCallback("pc_bottom", pageNumber);
     AttachPageNumberHooks(tpl);
+    if (request.offline) AttachPreviewHooks(tpl);
 
     adv.SetSubject(DisplayUtf8(request.subject));
     std::vector<VTag*> advNodes;
@@ -120,7 +155,10 @@ std::string GenerateListPages(const ResultPagesRequest& request, const ListTable
     if (request.present.text) EnableLinks(tpl, ResultKind::TextHits);
 
     VTag* demo = tpl.FindByName("demo");
-    if (!demo || !demo->SetData(&table)) return {};
+    if (!demo || !demo->SetData(&table)) {
+        if (problem) *problem = "the template " + templatePath + " has no list area (\"demo\")";
+        return {};
+    }
     const long long rows = RowsPerPage(*demo);
     vars["trn_server"] = request.server;
 
@@ -140,6 +178,7 @@ std::string GenerateListPages(const ResultPagesRequest& request, const ListTable
         adv.NewCounter();
 
         RenderContext ctx(&vars);
+        ctx.SetRegistryFile(request.registryFile);
         const std::string& page = tpl.Render(ctx);
         const std::string path = JoinPath(request.projectFolder, ListPageName(request.kind, k));
         // A page that cannot be written is skipped; the others still are.

@@ -4,6 +4,7 @@
 #include "templates/ResultTable.h"
 
 #include <string>
+#include <vector>
 
 namespace flk {
 
@@ -23,10 +24,19 @@ struct ResultPagesRequest {
     // Where the shipped templates and frame pages are copied from when the
     // project folder lacks them; "" copies nothing.
     std::string programFolder;
+    // The "registry.ini" that registry tags read; "" reads none.
+    std::string registryFile;
     std::string subject;          // `subject`
     std::string server;           // `trn_server`
     int templateNumber = 2;       // the safety level; clamped to 1..3
     ResultPresence present;
+    // Pages that work without the sites: pictures from the project's image
+    // cache ("picture"), and the containers named `preview` (a player) only
+    // on rows whose format browsers play. Off, every row shows them.
+    bool offline = false;
+    // Hit lines as a reader sees them ("sample"), these words marked.
+    bool readerHitLines = false;
+    std::vector<std::string> hitKeywords;
 };
 
 // The template number of a safety level: below 1 counts as 1, above 3 as 3.
@@ -66,6 +76,11 @@ void InstallTemplateFiles(const std::string& projectFolder, const std::string& p
 // enabled for the kinds present. A plain tag named `page_number` inside an
 // "xpagecontrol" sets "disp_" + its `pc_name` to that page's number + 1. Every inserted value is HTML-escaped by
 // the tags that insert it.
-std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv);
+//
+// A template that cannot be read gives one list page carrying its error line
+// ("ERROR:Cant Open file error no- ..."), and `problem` (when given) says
+// so; a template without `demo` also sets `problem`.
+std::string GenerateListPages(const ResultPagesRequest& request, const ListTable& list, AdvSource& adv,
+                              std::string* problem = nullptr);
 
 }  // namespace flk

@@ -1,12 +1,16 @@
 #include "templates/ResultTable.h"
 
 #include "net/ParsedUrl.h"
+#include "lists/CachedCopies.h"
 #include "lists/MediaList.h"
 #include "platform/HtmlEscape.h"
 #include "platform/LocalPath.h"
+#include "platform/PercentEncoding.h"
 #include "platform/TextUtil.h"
+#include "query/ReaderHitLine.h"
 
 #include <array>
+#include <memory>
 #include <cctype>
 
 namespace flk {
@@ -14,7 +18,7 @@ namespace {
 
 const std::vector<std::string> kImageColumns = {
     "Images", "Location", "Alt", "Width", "Height", "Source title", "Source URL", "Size (KB)",
-    "address", "page", "dimensions",
+    "address", "page", "dimensions", "picture",
 };
 const std::vector<std::string> kMovieColumns = {
     "Movies", "Path", "Title", "Url", "Size (Bytes)", "Link string", "address", "page", "type", "playable", "extension",
@@ -22,7 +26,8 @@ const std::vector<std::string> kMovieColumns = {
 const std::vector<std::string> kSoundColumns = {
     "Sounds", "Path", "Title", "Url", "Size (Bytes)", "Link string", "address", "page", "type", "playable", "extension",
 };
-const std::vector<std::string> kTextColumns = {"title", "category", "description", "url", "fullcat", "address"};
+const std::vector<std::string> kTextColumns = {"title", "category", "description", "url", "fullcat", "address", "sample"};
+constexpr char kSampleColumn[] = "sample";
 
 // List columns copied as they are: the list's own titles.
 constexpr std::size_t kImageListColumns = 8;
@@ -69,25 +74,6 @@ const MediaType* TypeOf(const std::string& extension) {
     return nullptr;
 }
 
-// A local path as a file address; characters that would end the path early
-// in an address are percent-encoded (spaces and other bytes later, with
-// every address).
-std::string FileAddress(std::string_view path) {
-    std::string p;
-    for (char c : path) {
-        switch (c) {
-            case '\\': p += '/'; break;
-            case '%': p += "%25"; break;
-            case '#': p += "%23"; break;
-            case '?': p += "%3F"; break;
-            default: p += c;
-        }
-    }
-    if (p.rfind("//", 0) == 0) return "file:" + p;  // a "\\server\share" path
-    if (!p.empty() && p[0] == '/') return "file://" + p;
-    return "file:///" + p;  // "C:\dir\x"
-}
-
 // The address of a row: its folder column and its file name column.
 std::string JoinedAddress(const ListRow& row) {
     const std::string& folder = row.cells.size() > 1 ? row.cells[1] : std::string();
@@ -99,14 +85,18 @@ const std::string& CellOf(const ListRow& row, std::size_t column) {
     return column < row.cells.size() ? row.cells[column] : kEmpty;
 }
 
-std::vector<std::string> ImageRow(const ListRow& row) {
+std::vector<std::string> ImageRow(const ListRow& row, const CachedCopies* cache) {
     std::vector<std::string> cells;
     for (std::size_t c = 0; c < kImageListColumns; ++c) cells.push_back(CellOf(row, c));
-    cells.push_back(BrowserAddress(JoinedAddress(row)));
+    const std::string address = BrowserAddress(JoinedAddress(row));
+    cells.push_back(address);
     cells.push_back(BrowserAddress(CellOf(row, 6)));
     const std::string_view w = Trim(CellOf(row, 3));
     const std::string_view h = Trim(CellOf(row, 4));
     cells.push_back(!w.empty() && !h.empty() ? std::string(w) + " \xC3\x97 " + std::string(h) : std::string());
+    // Only an address a page may show has a copy worth showing instead.
+    const std::string copy = cache && !address.empty() ? cache->RelativeAddress(JoinedAddress(row)) : std::string();
+    cells.push_back(copy.empty() ? address : copy);
     return cells;
 }
 
@@ -123,11 +113,15 @@ std::vector<std::string> MediaRow(const ListRow& row) {
     return cells;
 }
 
-std::vector<std::string> HitRow(const ListRow& row) {
+std::vector<std::string> HitRow(const ListRow& row, const ResultTableOptions& options) {
     std::vector<std::string> cells;
     for (std::size_t c = 0; c < kHitListColumns; ++c) cells.push_back(CellOf(row, c));
     cells.emplace_back();  // fullcat
     cells.push_back(BrowserAddress(CellOf(row, 3)));
+    // The old pages escaped the line as the other cells are, after making
+    // it UTF-8; the reader's line is ASCII already.
+    cells.push_back(options.readerHitLines ? HitLineHtml(CellOf(row, 1), options.hitKeywords)
+                                           : EscapeHtml(DisplayUtf8(CellOf(row, 1))));
     return cells;
 }
 
@@ -143,17 +137,24 @@ const std::vector<std::string>& ResultColumns(ResultKind kind) {
     return kTextColumns;
 }
 
-TemplateTable BuildResultTable(ResultKind kind, const ListTable& list) {
+TemplateTable BuildResultTable(ResultKind kind, const ListTable& list, const ResultTableOptions& options) {
     TemplateTable table(ResultColumns(kind));
+    if (kind == ResultKind::TextHits) table.SetMarkupColumns({kSampleColumn});
+    std::unique_ptr<CachedCopies> cache;
+    if (kind == ResultKind::Images && !options.imageCacheFolder.empty()) {
+        std::vector<std::string> addresses;
+        for (const ListRow& row : list.Rows()) addresses.push_back(JoinedAddress(row));
+        cache = std::make_unique<CachedCopies>(options.imageCacheFolder, addresses);
+    }
     const bool onlySelected = list.SelectedCount() > 0;
     for (const ListRow& row : list.Rows()) {
         if (onlySelected && !row.selected) continue;
         std::vector<std::string> cells;
         switch (kind) {
-            case ResultKind::Images: cells = ImageRow(row); break;
+            case ResultKind::Images: cells = ImageRow(row, cache.get()); break;
             case ResultKind::Movies:
             case ResultKind::Sounds: cells = MediaRow(row); break;
-            case ResultKind::TextHits: cells = HitRow(row); break;
+            case ResultKind::TextHits: cells = HitRow(row, options); break;
         }
         for (std::string& cell : cells) cell = DisplayUtf8(cell);
         table.AddRow(std::move(cells));
@@ -166,21 +167,8 @@ namespace {
 // Bytes that may not stand in an address as they are (controls, spaces and
 // everything past ASCII) are percent-encoded, so a Latin-1 address reaches
 // its server with its own bytes and never turns into broken UTF-8.
-std::string EncodeUnsafeBytes(std::string address) {
-    static const char* kHex = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(address.size());
-    for (char ch : address) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c > 0x20 && c < 0x7F) {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    return out;
+std::string EncodeUnsafeBytes(const std::string& address) {
+    return PercentEncode(address, [](unsigned char c) { return c > 0x20 && c < 0x7F; });
 }
 
 std::string RawBrowserAddress(std::string_view text) {

@@ -24,7 +24,13 @@ enum class ResultKind { Images = 0, Movies = 1, Sounds = 2, TextHits = 3 };
 //   "dimensions"  images: "W × H" when both are known, else "";
 //   "type", "playable", "extension"  movies and sounds: the MIME type by
 //                 extension, "yes" when browsers commonly play it, the
-//                 extension in capitals.
+//                 extension in capitals;
+//   "picture"     images: the picture to show, the image cache's copy
+//                 (relative to the project folder) when there is one for
+//                 the row and a cache is given, else "address";
+//   "sample"      text hits: the hit line as HTML, made for the reader
+//                 (query/ReaderHitLine.h) when asked, else the stored line
+//                 escaped; inserted as it is.
 // An address a browser must not follow ("javascript:" and the like) is "".
 const std::vector<std::string>& ResultColumns(ResultKind kind);
 
@@ -35,7 +41,14 @@ const std::vector<std::string>& ResultColumns(ResultKind kind);
 // The text-hit list's columns are "Titles", "Text", "Match", "Url"; they
 // stand in the template as title, category, description and url, and
 // fullcat is empty.
-TemplateTable BuildResultTable(ResultKind kind, const ListTable& list);
+struct ResultTableOptions {
+    // The project's image cache; "" shows every picture from its address.
+    std::string imageCacheFolder;
+    // Hit lines as a reader sees them, with these words marked.
+    bool readerHitLines = false;
+    std::vector<std::string> hitKeywords;
+};
+TemplateTable BuildResultTable(ResultKind kind, const ListTable& list, const ResultTableOptions& options = {});
 
 // An address from a list as a link target: web addresses get "http://" when
 // they have no scheme, local paths become "file://" addresses, anything

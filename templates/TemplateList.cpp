@@ -50,4 +50,18 @@ std::string TemplateTable::Value(int column) const {
 
 std::string TemplateTable::Value(std::string_view column) const { return Value(ColumnIndex(column)); }
 
+void TemplateTable::SetMarkupColumns(std::vector<std::string> names) { markup_ = std::move(names); }
+
+bool TemplateTable::IsMarkup(int column) const {
+    if (column < 0 || static_cast<std::size_t>(column) >= columns_.size()) return false;
+    return IsMarkup(std::string_view(columns_[static_cast<std::size_t>(column)]));
+}
+
+bool TemplateTable::IsMarkup(std::string_view column) const {
+    if (ColumnIndex(column) < 0) return false;
+    for (const std::string& name : markup_)
+        if (EqualsNoCase(name, column)) return true;
+    return false;
+}
+
 }  // namespace flk

@@ -27,6 +27,11 @@ public:
     // Cells of the current row; empty text for an unknown column or no row.
     virtual std::string Value(int column) const = 0;
     virtual std::string Value(std::string_view column) const = 0;
+    // True for a column whose cells the program made as HTML, already
+    // escaped (a hit line with its words marked): "xfield" inserts those as
+    // they are. Every other value is escaped on its way into the page.
+    virtual bool IsMarkup(int column) const { (void)column; return false; }
+    virtual bool IsMarkup(std::string_view column) const { (void)column; return false; }
     // Called each time a node that shows this list starts rendering, so a
     // source may publish values of its own (banner texts and the like).
     virtual void BeforeRender(VariableMap& variables) { (void)variables; }
@@ -45,6 +50,8 @@ public:
     void Clear();
     // Column names compare ignoring case; -1 when absent.
     int ColumnIndex(std::string_view name) const;
+    // Names the columns whose cells are HTML made by the program.
+    void SetMarkupColumns(std::vector<std::string> names);
 
     void SetPageSize(int rows) override;
     int RowCount() const override;
@@ -53,9 +60,12 @@ public:
     int CurrentRow() const override { return current_; }
     std::string Value(int column) const override;
     std::string Value(std::string_view column) const override;
+    bool IsMarkup(int column) const override;
+    bool IsMarkup(std::string_view column) const override;
 
 private:
     std::vector<std::string> columns_;
+    std::vector<std::string> markup_;
     std::vector<std::vector<std::string>> rows_;
     int pageSize_ = 0;
     int current_ = -1;

@@ -29,6 +29,11 @@ std::string ColumnValue(const VTag& tag, const TemplateList& list, std::string_v
     return list.Value(std::string_view(Attr(tag, nameAttr)));
 }
 
+bool ColumnIsMarkup(const VTag& tag, const TemplateList& list, std::string_view nameAttr) {
+    if (Has(tag, "colix")) return list.IsMarkup(ParseTemplateNumber(Attr(tag, "colix")));
+    return list.IsMarkup(std::string_view(Attr(tag, nameAttr)));
+}
+
 // Cells holding seconds since the epoch or an ISO date; other text is
 // written as it is.
 std::string FormatDateCell(const std::string& cell, const std::string& format) {
@@ -63,6 +68,7 @@ std::string RegistryValue(const RenderContext& ctx, const std::string& name, con
     std::string section = name.substr(0, cut);
     std::string key = name.substr(cut + 1);
     if (!StartsWithNoCase(section, "HKEY_")) section = "HKEY_CURRENT_USER\\" + section;
+    if (ctx.RegistryFile().empty()) return {};
     ProfileFile store(ctx.RegistryFile());
     if (!store.Exists()) return {};
     if (EqualsNoCase(kind, "dword") || EqualsNoCase(kind, "reg_dword") || EqualsNoCase(kind, "int") ||
@@ -203,7 +209,8 @@ bool XFieldTag::Produce(RenderContext& ctx) {
     const RenderContext* src = ctx.NearestWithList();
     if (!src && !ctx.Variables()) return false;
     std::string value = src ? ColumnValue(*this, *src->List(), "name") : ctx.Variable(Attr(*this, "name"));
-    output_ = Inserted(ctx, value);
+    const bool markup = src && !ctx.UrlEncode() && ColumnIsMarkup(*this, *src->List(), "name");
+    output_ = markup ? std::move(value) : Inserted(ctx, value);
     return true;
 }
 

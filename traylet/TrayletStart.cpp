@@ -9,11 +9,11 @@ bool IsCloseCommand(const std::vector<std::string>& args) {
     return args.size() == 1 && (args[0] == "/c" || args[0] == "/C");
 }
 
-bool CloseRunningTraylet(int waitMs) {
-    PostToTraylet(traylet_msg::kClose);
+bool CloseRunningTraylet(const std::string& runtimeFolder, int waitMs) {
+    PostToTraylet(runtimeFolder, traylet_msg::kClose);
     // The running copy holds the lock until it ends; owning it here for a
     // moment is the proof that it is gone.
-    InstanceLock lock(kTrayletMutexName);
+    InstanceLock lock(runtimeFolder, kTrayletMutexName);
     return lock.Acquire(waitMs);
 }
 

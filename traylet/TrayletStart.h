@@ -14,6 +14,6 @@ bool IsCloseCommand(const std::vector<std::string>& args);
 
 // Asks a running copy to close and waits until it has ended (its lock is
 // free), at most waitMs. True when none runs any more.
-bool CloseRunningTraylet(int waitMs = kTrayletCloseWaitMs);
+bool CloseRunningTraylet(const std::string& runtimeFolder, int waitMs = kTrayletCloseWaitMs);
 
 }  // namespace flk

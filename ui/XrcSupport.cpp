@@ -1,5 +1,7 @@
 #include "ui/XrcSupport.h"
 
+#include <wx/image.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,8 @@ void InitResources() {
     static bool done = false;
     if (done) return;
     done = true;
+    // The dialogs' pictures are PNG files compiled in with them.
+    wxInitAllImageHandlers();
     wxXmlResource::Get()->InitAllHandlers();
     InitXmlResource();
 }
@@ -29,6 +33,13 @@ void LoadDialog(wxDialog& dialog, wxWindow* parent, const char* name) {
 void LoadPanel(wxPanel& panel, wxWindow* parent, const char* name) {
     InitResources();
     if (!wxXmlResource::Get()->LoadPanel(&panel, parent, name)) FailMissingControl(name, "not loaded");
+}
+
+std::unique_ptr<wxMenu> LoadPopupMenu(const char* name) {
+    InitResources();
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(name));
+    if (!menu) FailMissingControl(name, "not loaded");
+    return menu;
 }
 
 wxString ToDisplay(const std::string& bytes) {

@@ -1,6 +1,8 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <wx/dialog.h>
+#include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/string.h>
 #include <wx/window.h>
@@ -17,6 +19,9 @@ void LoadDialog(wxDialog& dialog, wxWindow* parent, const char* name);
 
 // The same for a panel (a page of a notebook or a part of a window).
 void LoadPanel(wxPanel& panel, wxWindow* parent, const char* name);
+// Loads a menu (a context menu) from the resources, failing as above.
+std::unique_ptr<wxMenu> LoadPopupMenu(const char* name);
+
 [[noreturn]] void FailMissingControl(const char* name, const char* why);
 
 // Looks a control up by its resource name and checks its type.

@@ -106,6 +106,21 @@ bool FindUpdateBlock(std::string_view text, std::string_view open, std::string_v
     return true;
 }
 
+bool HasEveryUpdateBlock(std::string_view text) {
+    // The file's line ends do not count, as for the readers.
+    const std::string joined = JoinLines(std::string(text));
+    const std::pair<const char*, const char*> needed[] = {
+        {kEnginesOpen, kEnginesClose},
+        {kCategoriesOpen, kCategoriesClose},
+        {kAdultOpen, kAdultClose},
+        {kServerOpen, kServerClose},
+    };
+    std::string_view block;
+    for (const auto& [open, close] : needed)
+        if (!FindUpdateBlock(joined, open, close, block)) return false;
+    return true;
+}
+
 std::string QuotedValue(std::string_view text, std::string_view key) {
     std::size_t at = text.find(key);
     if (at == std::string_view::npos) return {};

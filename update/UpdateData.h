@@ -78,6 +78,12 @@ private:
 bool FindUpdateBlock(std::string_view text, std::string_view open, std::string_view close,
                      std::string_view& block);
 
+// True when text holds every block the readers take from the stored file
+// (engines, categories, adult words, server), each with its closing marker;
+// the banners block is optional. Text without one of them is not stored, or
+// a broken answer would empty the adult word list.
+bool HasEveryUpdateBlock(std::string_view text);
+
 // The value in double quotes after key: from the first quote after the key to
 // the next one. "" when the key or a quote is missing.
 std::string QuotedValue(std::string_view text, std::string_view key);

@@ -28,15 +28,15 @@ struct UpdateThreadOptions {
 
 // Refreshes the stored update data at most once a calendar day: when the
 // profile's `update` date is not today, it downloads the update base
-// address + "data.txt" and, when the answer is longer than 9 characters
-// (after trailing white space is trimmed), stores it through the update
-// file (adult block encoded, under the update file lock) and only then
-// writes today's date. A download that breaks off, is stopped or grows past
-// UpdateFile::kMaxBytes stores nothing and keeps the date, so the next start
-// tries again. Unless stopped it ends by sending notify::UpdateEnded.
-//
-// The status code is not acted upon: a server error page is stored like any
-// answer, and the readers fall back to the default data.
+// address + "data.txt" (following at most 5 redirects) and, when the answer
+// is a 200 one, longer than 9 characters (after trailing white space is
+// trimmed) and holds every block the readers need (HasEveryUpdateBlock),
+// stores it through the update file (adult block encoded, under the update
+// file lock) and only then writes today's date. Any other answer, a download
+// that breaks off, is stopped or grows past UpdateFile::kMaxBytes stores
+// nothing and keeps the previous data and the date, so the next start tries
+// again; Result() tells why, and the reason is logged (LogProblem). Unless
+// stopped it ends by sending notify::UpdateEnded.
 //
 // Owned by the media-search window; the destructor stops and joins it.
 class UpdateThread : public WorkerThread {
@@ -46,6 +46,7 @@ public:
         NotDue,       // the stored date is today
         Stored,       // the file was replaced and the date written
         TooShort,     // 9 characters or fewer
+        NotUpdateData,  // not a 200 answer, or a block the readers need is missing
         Failed,       // unusable address, no answer, the transfer broke off, too large
         StoreFailed,  // the file could not be written
         Stopped,      // stopped before the file was written
@@ -64,8 +65,9 @@ protected:
 
 private:
     Outcome Update();
-    // Fills text with the answer; false when it is not to be used.
-    bool Download(const std::string& url, std::string& text);
+    // Fills text with the answer; false (and why in failure) when it is
+    // not to be used. status: the final answer's, after at most 5 redirects.
+    bool Download(const std::string& url, std::string& text, int& status, std::string& failure);
 
     Settings& settings_;
     UpdateFile& file_;

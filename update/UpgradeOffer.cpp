@@ -41,26 +41,27 @@ bool IsPending(const ProfileFile& ini) {
 
 }  // namespace
 
-std::string UpgradeIniPath(const std::string& programFolder) {
-    const std::string folder = IsWritableFolder(programFolder) ? programFolder : UserDataFolder();
+std::string UpgradeIniPath(const UpgradePlace& place) {
+    const std::string& folder =
+        IsWritableFolder(place.programFolder) || place.userDataFolder.empty() ? place.programFolder : place.userDataFolder;
     return JoinPath(folder, kUpgradeIniName);
 }
 
-bool StoreVersionAnswer(const std::string& programFolder, const std::string& answer) {
-    const std::string path = UpgradeIniPath(programFolder);
+bool StoreVersionAnswer(const UpgradePlace& place, const std::string& answer) {
+    const std::string path = UpgradeIniPath(place);
     EnsureFolder(FolderOf(path));
     return WriteBinaryFile(path, answer);
 }
 
-UpgradeDecision CheckPendingUpgrade(const std::string& programFolder, UpgradeQuestion& question) {
-    const ProfileFile ini(UpgradeIniPath(programFolder));
+UpgradeDecision CheckPendingUpgrade(const UpgradePlace& place, UpgradeQuestion& question) {
+    const ProfileFile ini(UpgradeIniPath(place));
     if (!ini.Exists() || !IsPending(ini)) return UpgradeDecision::NoOffer;
     std::string message = ini.GetString("general", "message", kUpgradeDefaultMessage);
     if (message.size() > kMaxMessage) message.resize(kMaxMessage);
     if (!question.AskYesNo(ExpandLineBreaks(message), kUpgradeTitle)) return UpgradeDecision::Declined;
 
-    const std::string tool = JoinPath(programFolder, kUpgradeToolName);
-    if (StartDetached({tool}, programFolder)) return UpgradeDecision::EndProcess;
+    const std::string tool = JoinPath(place.programFolder, kUpgradeToolName);
+    if (StartDetached({tool}, place.programFolder)) return UpgradeDecision::EndProcess;
     question.Inform(kUpgradeToolFailed + tool, kUpgradeTitle);
     return UpgradeDecision::ToolFailed;
 }

@@ -28,16 +28,23 @@ enum class UpgradeDecision {
     EndProcess,  // the tool runs: the caller ends the process at once with exit code 0, saving nothing
 };
 
+// Where the upgrade tool and "upgrade.ini" live.
+struct UpgradePlace {
+    std::string programFolder;
+    // Takes "upgrade.ini" when the program folder is not writable.
+    std::string userDataFolder;
+};
+
 // "upgrade.ini" beside the program, or in the user data folder when the
 // program folder is not writable.
-std::string UpgradeIniPath(const std::string& programFolder);
+std::string UpgradeIniPath(const UpgradePlace& place);
 
 // Stores the server's version answer as "upgrade.ini", bytes unchanged.
-bool StoreVersionAnswer(const std::string& programFolder, const std::string& answer);
+bool StoreVersionAnswer(const UpgradePlace& place, const std::string& answer);
 
 // Offers the upgrade that "upgrade.ini" describes: pending when one of the
 // sections "1" ... `max_files` has a `status` of 0 or 1. On Yes the tool
 // is started from the program folder.
-UpgradeDecision CheckPendingUpgrade(const std::string& programFolder, UpgradeQuestion& question);
+UpgradeDecision CheckPendingUpgrade(const UpgradePlace& place, UpgradeQuestion& question);
 
 }  // namespace flk

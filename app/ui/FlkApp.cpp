@@ -2,22 +2,24 @@
 
 #include "app/Presentation.h"
 #include "app/Startup.h"
-#include "app/ui/AboutDialog.h"
+#include "app/ui/AppShell.h"
 #include "app/ui/PresentationDialog.h"
 #include "app/ui/WxStartupUi.h"
 #include "ui/XrcSupport.h"
 #include "net/InternetGlobal.h"
 
+#include <utility>
 #include <vector>
 
 namespace flk::ui {
 
-FlkApp::FlkApp() = default;
+FlkApp::FlkApp(ProgramFolders folders) : folders_(std::move(folders)) {}
+FlkApp::~FlkApp() = default;
 
 bool FlkApp::OnInit() {
     SetAppName("Findlark");
     InitResources();
-    settings_ = Settings::ForUser();
+    settings_ = std::make_unique<Settings>(folders_);
 
     internetReady_ = InitInternet();
     WxStartupUi ui;
@@ -29,21 +31,25 @@ bool FlkApp::OnInit() {
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i].utf8_string());
-    command_ = ParseCommandLine(JoinArguments(args), settings_->MakerHost());
+    command_ = ParseArguments(args, settings_->MakerHost());
 
     if (ShouldOfferPresentation(*settings_, started.firstRun)) {
         PresentationDialog offer(nullptr, *settings_);
         offer.ShowModal();
     }
 
-    // Until the search windows exist the about box is the program's window.
-    auto* about = new AboutDialog(nullptr, *settings_);
-    SetTopWindow(about);
-    about->Show();
+    // The media-search window is the one the user sees; closing it ends the
+    // run.
+    shell_ = std::make_unique<AppShell>(*settings_);
+    shell_->ended = [this] { ExitMainLoop(); };
+    // The crawler window joins here, hidden: the media-search window's
+    // showLists (Ctrl+L) and command_.showCrawler ("-crawler") show it.
+    shell_->Start(command_);
     return true;
 }
 
 int FlkApp::OnExit() {
+    shell_.reset();
     if (internetReady_) CleanupInternet();
     return wxApp::OnExit();
 }

@@ -10,6 +10,7 @@
 #include "platform/TextUtil.h"
 #include "settings/Settings.h"
 #include "ui/MessageBox.h"
+#include "ui/WxProgramPicker.h"
 #include "ui/XrcSupport.h"
 
 #include <wx/button.h>
@@ -27,18 +28,6 @@ enum SendTarget { kBrowser, kEditor, kViewer };
 
 std::string Utf8(const wxString& s) { return s.utf8_string(); }
 
-// Asks for a program with a file chooser when the configured one fails.
-class FilePicker : public ProgramPicker {
-public:
-    explicit FilePicker(wxWindow* parent) : parent_(parent) {}
-    std::string FindProgram(const std::string& title) override {
-        wxFileDialog dialog(parent_, ToDisplay(title), "", "", "*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-        return dialog.ShowModal() == wxID_OK ? Utf8(dialog.GetPath()) : std::string();
-    }
-
-private:
-    wxWindow* parent_;
-};
 }  // namespace
 
 SitesListDialog::SitesListDialog(wxWindow* parent, SitesListContext context)
@@ -140,50 +129,47 @@ void SitesListDialog::ShowMenu() {
     InitResources();
     std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu("mnu_sites_list"));
     if (!menu) FailMissingControl("mnu_sites_list", "not loaded");
-    menu->Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
-        const int id = e.GetId();
-        if (id == XRCID("mi_copy")) {
-            std::string text;
-            const auto all = list_.Addresses();
-            for (std::size_t row : list_.SelectedRows()) text += all[row] + "\n";
-            if (wxTheClipboard->Open()) {
-                wxTheClipboard->SetData(new wxTextDataObject(ToDisplay(text)));
-                wxTheClipboard->Close();
-            }
-        } else if (id == XRCID("mi_delete")) {
-            list_.Remove(list_.SelectedRows());
-        } else if (id == XRCID("mi_invert")) {
-            list_.InvertSelection();
-        } else if (id == XRCID("mi_select_all")) {
-            list_.SelectAll();
-        } else if (id == XRCID("mi_filter")) {
-            const wxString pattern = wxGetTextFromUser("Select the sites whose address holds:", "Filter...", "", this);
-            if (!pattern.empty()) list_.SelectByPattern(Utf8(pattern));
-        } else if (id == XRCID("mi_send_browser")) {
-            SendTo(kBrowser);
-        } else if (id == XRCID("mi_send_editor")) {
-            SendTo(kEditor);
-        } else if (id == XRCID("mi_send_viewer")) {
-            SendTo(kViewer);
-        }
-        Refresh();
-    });
+    menu->Bind(wxEVT_MENU, [this](wxCommandEvent& e) { RunMenuCommand(e.GetId()); });
     PopupMenu(menu.get());
 }
 
+void SitesListDialog::RunMenuCommand(int id) {
+    if (id == XRCID("mi_copy")) {
+        std::string text;
+        const auto all = list_.Addresses();
+        for (std::size_t row : list_.SelectedRows()) text += all[row] + "\n";
+        if (wxTheClipboard->Open()) {
+            wxTheClipboard->SetData(new wxTextDataObject(ToDisplay(text)));
+            wxTheClipboard->Close();
+        }
+    } else if (id == XRCID("mi_delete")) {
+        list_.Remove(list_.SelectedRows());
+    } else if (id == XRCID("mi_invert")) {
+        list_.InvertSelection();
+    } else if (id == XRCID("mi_select_all")) {
+        list_.SelectAll();
+    } else if (id == XRCID("mi_filter")) {
+        const wxString pattern = wxGetTextFromUser("Select the sites whose address holds:", "Filter...", "", this);
+        if (!pattern.empty()) list_.SelectByPattern(Utf8(pattern));
+    } else if (id == XRCID("mi_send_browser")) {
+        SendTo(kBrowser);
+    } else if (id == XRCID("mi_send_editor")) {
+        SendTo(kEditor);
+    } else if (id == XRCID("mi_send_viewer")) {
+        SendTo(kViewer);
+    }
+    Refresh();
+}
+
 void SitesListDialog::SendTo(int target) {
-    const ListTable table = list_.Snapshot();
-    std::vector<UrlListRow> rows;
-    for (std::size_t i = 0; i < table.RowCount(); ++i)
-        rows.push_back({table.Cell(i, SitesList::kUrl), table.Cell(i, SitesList::kPageTitle),
-                        table.Cell(i, SitesList::kWordsFound)});
+    const std::vector<UrlListRow> rows = UrlListRowsOf(list_.Snapshot(), UrlRows::Selected);
     const bool html = target == kBrowser;
     const std::string path = context_.projectFolder + "/" + (html ? kUrlsListHtmlFile : kUrlsListTextFile);
     if (!WriteTextModeFile(path, html ? UrlsListHtml(rows) : UrlsListText(rows))) {
         ShowMessageBox(this, "Could not write " + path, "Send to", wxOK | wxICON_EXCLAMATION);
         return;
     }
-    FilePicker picker(this);
+    WxProgramPicker picker(this);
     if (target == kBrowser)
         OpenInBrowser(context_.settings, path, &picker);
     else if (target == kEditor)

@@ -55,6 +55,8 @@ public:
     // The OK and Cancel actions (the buttons call them).
     void Accept();
     void Reject();
+    // A command of the list's context menu (its XRCID); the menu calls it.
+    void RunMenuCommand(int id);
 
 private:
     void AddTyped();

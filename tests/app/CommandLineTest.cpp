@@ -43,3 +43,51 @@ TEST(CommandLine, OptionsOnlyLineIsSearchedWhole) {
     EXPECT_TRUE(cmd.run);
     EXPECT_EQ(flk::JoinArguments({"a", "-run"}), "a -run");
 }
+
+// The shell has already split the line: the first argument is the location
+// whole, spaces and all.
+TEST(CommandLine, FirstArgumentIsTheWholeLocation) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* location;
+        bool page, run, guide;
+    } cases[] = {
+        {{}, "", false, false, false},
+        {{"/home/me/My Site/index.html"}, "/home/me/My Site/index.html", false, false, false},
+        {{"/home/me/My Site/index.html", "-page", "-run"}, "/home/me/My Site/index.html", true, true, false},
+        {{"/home/me/a -run b.html"}, "/home/me/a -run b.html", false, false, false},  // options only after it
+        {{"-page", "-run"}, "maker.example", true, true, false},
+        {{"-run", "www.site.example"}, "maker.example", false, true, false},
+        {{"x", "-guide", "-run"}, "x", false, false, true},
+    };
+    for (const auto& c : cases) {
+        const auto cmd = flk::ParseArguments(c.args, "maker.example");
+        const std::string line = flk::JoinArguments(c.args);
+        EXPECT_EQ(cmd.location, c.location) << line;
+        EXPECT_EQ(cmd.singlePage, c.page) << line;
+        EXPECT_EQ(cmd.run, c.run) << line;
+        EXPECT_EQ(cmd.guide, c.guide) << line;
+    }
+}
+
+TEST(CommandLine, CrawlerSwitchShowsTheWindowWithAnyOtherSwitch) {
+    struct Case {
+        const char* line;
+        const char* location;
+        bool crawler, guide, run;
+    } cases[] = {
+        {"www.site.example -crawler", "www.site.example", true, false, false},
+        {"-crawler", "maker.example", true, false, false},
+        {"www.site.example -run -crawler", "www.site.example", true, false, true},
+        {"x -guide -crawler", "x", true, true, false},  // guide still wins over the crawl switches
+        {"x -run", "x", false, false, true},
+        {"x -crawle", "x", false, false, false},
+    };
+    for (const auto& c : cases) {
+        auto cmd = ParseCommandLine(c.line, "maker.example");
+        EXPECT_EQ(cmd.location, c.location) << c.line;
+        EXPECT_EQ(cmd.showCrawler, c.crawler) << c.line;
+        EXPECT_EQ(cmd.guide, c.guide) << c.line;
+        EXPECT_EQ(cmd.run, c.run) << c.line;
+    }
+}

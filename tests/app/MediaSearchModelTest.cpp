@@ -195,3 +195,29 @@ TEST(MediaSearchModel, TextHitsAnnouncedOncePerSearchFromTheSeventhMedium) {
     }
     EXPECT_EQ(actions.announced, 2);
 }
+
+TEST(MediaSearchModel, ACrawlOverBeforeItsScanStartEndsAfterIt) {
+    test::TempDir dir;
+    Settings settings(dir.File("flk.ini"), dir.Path());
+    settings.Set(keys::ViewTip, 0);
+    ScriptedActions actions;
+    MediaSearchModel model(settings, actions);
+    for (bool acceptedFirst : {false, true}) {
+        SCOPED_TRACE(acceptedFirst);
+        ASSERT_TRUE(model.PressGo("larks").start);
+        if (acceptedFirst) model.SearchAccepted();
+        for (int i = 1; i <= 8; ++i) model.Handle(Count(notify::ImagesCount, i));
+        model.Handle(Code(notify::SearchEnded, 0));  // a short crawl is over already
+        EXPECT_NE(model.View().state, SearchState::Idle);
+        EXPECT_EQ(actions.endAsked, acceptedFirst ? 1 : 0);
+        model.SearchAccepted();
+        model.Handle(Code(notify::WebSearchOver));
+        EXPECT_EQ(model.View().state, SearchState::Idle);  // not left scanning a crawl that is over
+        EXPECT_EQ(actions.endAsked, acceptedFirst ? 2 : 1);
+    }
+    // The engines' "nothing found" is not held.
+    ASSERT_TRUE(model.PressGo("larks").start);
+    model.Handle(Code(notify::SearchEnded, -1));
+    EXPECT_EQ(model.View().state, SearchState::Idle);
+    EXPECT_EQ(actions.noPages, 1);
+}

@@ -111,9 +111,11 @@ struct Crawl {
             EXPECT_TRUE(view.ended.load());
             parsed = k.ParsedPages();
         }
+        failures = pages.Failures().Get();
         std::set<std::string> fetched;
         for (const Site* s : sites)
-            for (const auto& r : s->server->Requests()) fetched.insert(s->server->Url(r.target));
+            for (const auto& r : s->server->Requests())
+                if (r.target != "/robots.txt") fetched.insert(s->server->Url(r.target));  // none: all allowed
         return fetched;
     }
 
@@ -123,6 +125,7 @@ struct Crawl {
         return out;
     }
     int parsed = 0;
+    FetchFailures::Summary failures;
 };
 
 template <class Pred>
@@ -242,4 +245,22 @@ TEST(CrawlSite, WaitingOnASlowPageCostsNoCpu) {
     EXPECT_GE(wall, 1.9);
     EXPECT_LT(used, 0.25 * wall) << used << " s CPU in " << wall << " s";
     std::printf("slow page: %.3f s CPU in %.2f s\n", used, wall);
+}
+
+// A server that drips a page just fast enough to pass the low-speed test
+// holds it only as long as the request time limit: the page is then a
+// failed page like any other, and the crawl ends.
+TEST(CrawlSite, APageCutByTheTimeLimitIsAFailedPage) {
+    test::LoopbackServer server;
+    server.Add({.path = "/index.html", .body = "<a href=\"drip.html\">drip</a>"});
+    server.Add({.path = "/drip.html", .body = std::string(40, 'x'), .mode = test::ReplyMode::Dripping,
+                .dripDelayMs = 200, .dripChunk = 1});  // 5 bytes a second: 8 s in all
+    Crawl c;
+    c.settings.Set(keys::CrawlerPageTimeout, 1);
+    const auto start = std::chrono::steady_clock::now();
+    c.Run(server.Url("/index.html"), {});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(c.failures.failed, 1);
+    ASSERT_EQ(c.failures.first.size(), 1u);
+    EXPECT_EQ(c.failures.first[0], server.Url("/drip.html") + ": Error reading " + server.Url("/drip.html"));
 }

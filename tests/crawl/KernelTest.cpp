@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <set>
@@ -24,7 +25,11 @@ struct RecordingView : CrawlView {
     std::atomic<bool> ended{false};
     std::function<void()> onEnded;
 
-    CrawlLimits Limits() const override { return limits; }
+    std::function<void()> onLimits;  // may throw, as a failing window would
+    CrawlLimits Limits() const override {
+        if (onLimits) onLimits();
+        return limits;
+    }
     bool SinglePage() const override { return singlePage; }
     SearchOptions Search() const override { return {}; }
     void AddTreeLine(const std::string& item, const std::string& parent) override {
@@ -323,4 +328,98 @@ TEST(Kernel, CountLimitEndWaitsForChecksOfCancelledWorkers) {
     done = true;
     checker.join();
     EXPECT_EQ(pendingAtEnd.load(), 0);
+}
+
+// A failure inside the kernel's thread (out of memory, a library's
+// exception) ends the crawl, not the program: the status line says so, the
+// workers are joined and the window hears of the end.
+TEST(Kernel, AFailureInTheKernelEndsTheCrawlCleanly) {
+    Harness h;
+    h.pages.links[Page("a.example", 0)] = {Page("a.example", 1), Page("a.example", 2)};
+    std::atomic<int> calls{0};
+    h.view.onLimits = [&] {
+        if (++calls == 3) throw std::bad_alloc();
+    };
+    h.Crawl(Page("a.example", 0) + ";");
+    std::lock_guard<std::mutex> l(h.view.m);
+    bool said = false;
+    for (const CrawlProgress& p : h.view.progress) said |= p.status == std::string(kCrawlFailed) + "std::bad_alloc";
+    EXPECT_TRUE(said);
+    EXPECT_EQ(h.notifier.codes, std::vector<int>{notify::SearchEnded});
+}
+
+// Answers the password question only when told to, or drops it once the
+// worker that asks is stopped (as the windows' notifier does).
+struct QuestionNotifier : Notifier {
+    std::mutex m;
+    std::condition_variable cv;
+    bool asked = false;
+    bool released = false;
+    std::atomic<bool> overLimit{false};
+    long Send(Notification& n) override {
+        if (n.code == notify::AnyCountExceeds) return overLimit ? 1 : 0;
+        if (n.code != notify::PasswordNeeded) return 0;
+        std::unique_lock<std::mutex> l(m);
+        asked = true;
+        cv.notify_all();
+        cv.wait(l, [&] { return released || (n.senderStop && n.senderStop->load() && dropped); });
+        return 0;
+    }
+    void DropStopped() override {
+        std::lock_guard<std::mutex> l(m);
+        dropped = true;
+        cv.notify_all();
+    }
+    void Release() {
+        std::lock_guard<std::mutex> l(m);
+        released = true;
+        cv.notify_all();
+    }
+    bool dropped = false;
+};
+
+struct AskingPages : PageHandler {
+    Notifier& notifier;
+    explicit AskingPages(Notifier& n) : notifier(n) {}
+    void HandlePage(PageJob& job) override {
+        Notification question;
+        question.code = notify::PasswordNeeded;
+        question.text = job.item->url.Full();
+        question.senderStop = &job.stop;
+        notifier.Send(question);
+    }
+};
+
+// A worker waiting on the password question never holds up the end of the
+// crawl: stopped from the window, or ended by the kernel itself, the
+// question is dropped and the crawl ends at once.
+TEST(Kernel, AWorkerWaitingOnAQuestionIsStoppedAtOnce) {
+    for (const bool byWindow : {true, false}) {
+        SCOPED_TRACE(byWindow ? "stopped by the window" : "ended by the count limit");
+        test::TempDir dir;
+        Settings settings{dir.File("flk.ini"), dir.Path()};
+        RecordingView view;
+        QuestionNotifier notifier;
+        AskingPages pages(notifier);
+        kernel k(Page("a.example", 0) + ";", KernelContext{settings, view, notifier, pages, nullptr, Pacing::None()});
+        ASSERT_TRUE(k.Start());
+        {
+            std::unique_lock<std::mutex> l(notifier.m);
+            ASSERT_TRUE(notifier.cv.wait_for(l, 10s, [&] { return notifier.asked; }));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        std::thread window;
+        if (byWindow) {
+            window = std::thread([&] { k.Stop(); });
+        } else {
+            notifier.overLimit = true;
+            std::this_thread::sleep_for(50ms);
+            window = std::thread([&] { k.Stop(); });  // the window stops it while it ends
+        }
+        while (!view.ended && std::chrono::steady_clock::now() - start < 1s) std::this_thread::sleep_for(5ms);
+        EXPECT_TRUE(view.ended.load());
+        notifier.Release();  // lets a crawl that did not end go, so the test itself ends
+        window.join();
+        k.Join();
+    }
 }

@@ -52,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] & 32) options.search.text = "a OR (b \"c d\") -e";
     options.search.textOnly = data[0] & 64;
     options.search.titlesOnly = data[0] & 128;
+    // Every bit of the first byte is taken: the length's parity switches the
+    // scans of today's markup.
+    options.modernMarkup = size % 2 == 0;
 
     Sinks sinks;
     flk::PageState state{(data[0] & 1) ? "http://h.example/d/p.html" : "/home/u/site/p.html", data[0] & 3, "", false};

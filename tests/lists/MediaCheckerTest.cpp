@@ -1,6 +1,7 @@
 #include "lists/ImageCache.h"
 #include "lists/MediaChecker.h"
 #include "lists/ProjectFolder.h"
+#include "platform/Sha256.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 
@@ -220,6 +221,111 @@ TEST_F(MediaCheckerTest, ShutdownWithChecksQueuedAndRunningIsPromptAndFinal) {
     EXPECT_LT(results.count, 200);
     // Images cut off in mid-download leave nothing behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 1);
+}
+
+namespace probe {
+
+std::string Be32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+std::string Le16(std::uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
+// A file of `bytes` bytes whose header states w x h.
+std::string Png(std::uint32_t w, std::uint32_t h, std::size_t bytes) {
+    std::string s = std::string("\x89PNG\r\n\x1a\n", 8) + Be32(13) + "IHDR" + Be32(w) + Be32(h) + std::string(5, '\0');
+    s.resize(bytes, 'p');
+    return s;
+}
+std::string Gif(std::uint32_t w, std::uint32_t h, std::size_t bytes) {
+    std::string s = "GIF89a" + Le16(w) + Le16(h) + std::string(3, '\0');
+    s.resize(bytes, 'g');
+    return s;
+}
+std::string Hash(std::string_view bytes) {
+    Sha256 h;
+    h.Add(bytes);
+    return h.HexDigest();
+}
+
+}  // namespace probe
+
+// With pixel sizes and fingerprints on, every kind of server gives the size,
+// the header's pixels and a fingerprint of the first 64 KB; a body that came
+// whole also gives its SHA-256. Servers that refuse HEAD or ignore ranges
+// cost one more request at most, never the whole of a big file.
+TEST_F(MediaCheckerTest, FirstBytesGivePixelsAndFingerprints) {
+    const std::string big = probe::Png(640, 480, 100000);
+    const std::string small = probe::Gif(300, 200, 5000);
+    const std::string huge = probe::Png(800, 600, 300000);
+    server.Add({.path = "/img?id=7", .headers = {{"Content-Type", "image/png"}}, .body = big, .ranges = true});
+    server.Add({.path = "/nohead.gif", .headers = {{"Content-Type", "image/gif"}}, .body = small, .ranges = true,
+                .headStatus = 405});
+    server.Add({.path = "/norange.png", .headers = {{"Content-Type", "image/png"}}, .body = huge});
+    server.Add({.path = "/neither", .headers = {{"Content-Type", "image/gif"}}, .body = small, .headStatus = 501});
+    server.Add({.path = "/chunked.gif", .headers = {{"Content-Type", "image/gif"}}, .body = small,
+                .mode = ReplyMode::NoLength, .headStatus = 405});
+    server.Add({.path = "/song", .headers = {{"Content-Type", "audio/ogg"}}, .body = std::string(70000, 's'),
+                .ranges = true});
+    server.Add({.path = "/page", .headers = {{"Content-Type", "text/html"}}, .body = "<html>"});
+    struct Row {
+        std::string path;
+        MediaCheckKind kind;
+        long long size;
+        std::string type;
+        long width, height;
+        std::string firstBytes;  // the bytes the fingerprint covers; "" none
+        bool whole;              // a SHA-256 of the body
+        int gets;
+    };
+    const std::vector<Row> rows = {
+        {"/img?id=7", MediaCheckKind::Content, 100000, "image/png", 640, 480, big.substr(0, 65536), false, 1},
+        {"/nohead.gif", MediaCheckKind::Image, 5000, "image/gif", 300, 200, small, true, 1},
+        {"/norange.png", MediaCheckKind::Image, 300000, "image/png", 800, 600, huge.substr(0, 65536), false, 1},
+        {"/neither", MediaCheckKind::Content, 5000, "image/gif", 300, 200, small, true, 1},
+        {"/chunked.gif", MediaCheckKind::Image, 5000, "image/gif", 300, 200, small, true, 1},
+        {"/song", MediaCheckKind::Sound, 70000, "audio/ogg", 0, 0, std::string(65536, 's'), false, 1},
+        {"/page", MediaCheckKind::Content, 6, "text/html", 0, 0, "", false, 0},  // no medium: HEAD only
+    };
+    MediaCheckerOptions options = Quick();
+    options.pixelSizes = options.fingerprints = true;
+    {
+        CMediaChecker checker(share, results, options);
+        for (const Row& r : rows) checker.QueueCheck(server.Url(r.path), r.kind);
+        ASSERT_TRUE(Drain(checker, 10));
+    }
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        const MediaCheckResult got = results.At(server.Url(r.path));
+        EXPECT_EQ(got.size, r.size);
+        EXPECT_EQ(got.contentType, r.type);
+        EXPECT_EQ(got.width, r.width);
+        EXPECT_EQ(got.height, r.height);
+        EXPECT_EQ(got.fingerprint, r.firstBytes.empty() ? "" : std::to_string(r.size) + ":" + probe::Hash(r.firstBytes));
+        EXPECT_EQ(Count("GET", r.path), r.gets);
+        EXPECT_EQ(Count("HEAD", r.path), 1);
+        EXPECT_EQ(got.sha256, r.whole ? probe::Hash(r.firstBytes) : "");
+    }
+    for (const auto& req : server.Requests()) {
+        if (req.method == "GET") {
+            EXPECT_EQ(req.range, "bytes=0-65535") << req.target;
+        }
+    }
+}
+
+// Switched off, the checker asks as it always did: HEAD, and a GET only to
+// count a body whose length HEAD did not give; nothing beyond the size.
+TEST_F(MediaCheckerTest, WithoutProbingOnlyTheSizeIsAsked) {
+    server.Add({.path = "/img?id=7", .headers = {{"Content-Type", "image/png"}}, .body = probe::Png(640, 480, 100000),
+                .ranges = true});
+    {
+        CMediaChecker checker(share, results, Quick());
+        checker.QueueCheck(server.Url("/img?id=7"), MediaCheckKind::Content);
+        ASSERT_TRUE(Drain(checker, 10));
+    }
+    const MediaCheckResult got = results.At(server.Url("/img?id=7"));
+    EXPECT_EQ(got.size, 100000);
+    EXPECT_EQ(got.width, 0);
+    EXPECT_EQ(got.fingerprint, "");
+    EXPECT_EQ(Count("GET", "/img?id=7"), 0);
 }
 
 }  // namespace

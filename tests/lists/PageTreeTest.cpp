@@ -59,6 +59,27 @@ TEST(PageTree, TitlesRewrite) {
     });
 }
 
+// Pages keep arriving after "Titles" is ticked: they still find their
+// parent by its address, whether the view renamed it to its title or
+// dropped it for having no children yet.
+TEST(PageTree, PagesAddedInTitlesModeKeepTheirPlace) {
+    PageTrees trees;
+    Fill(trees);
+    trees.AddTreeItem("http://s.example/leaf.html", "http://s.example/");
+    trees.SetTitlesMode(true);
+    trees.AddTreeItem("http://s.example/d.html", "http://s.example/");          // under "<<Home>>"
+    trees.AddTreeItem("http://s.example/b/e.html", "http://s.example/b.html");  // under "<<No Title>>"
+    trees.AddTreeItem("http://s.example/leaf/x.html", "http://s.example/leaf.html");
+    trees.WithShownTree([](TreeModel& t) {
+        t.ExpandAll();
+        EXPECT_EQ(t.Roots().size(), 1u);
+        EXPECT_EQ(Texts(t, t.VisibleOrder()),
+                  (std::vector<std::string>{"<<Home>>", "<<Page A>>", "<<No Title>>", "s.example/b/e.html",
+                                            "s.example/d.html", "s.example/leaf.html", "s.example/leaf/x.html"}));
+        EXPECT_EQ(t.Count(), 7u);
+    });
+}
+
 TEST(PageTree, BlockRoundTripAddsToWhatIsThere) {
     PageTrees trees;
     Fill(trees);
@@ -179,4 +200,25 @@ TEST(SiteMaps, AppletRecordsAndUrlLists) {
     EXPECT_EQ(UrlsListText(rows), "URLs List:\r\n=========\r\ns.example/x\r\n\\\\server\\share\\f.htm\r\n");
     EXPECT_NE(StartLocationsPage({"a.example"}).find("<A HREF=\"http://a.example\">a.example</A><BR>\r\n"),
               std::string::npos);
+}
+
+// Paths of this system begin with "/": they are files, and a file address
+// is "file://" + path.
+TEST(SiteMaps, SlashPathsAreFileAddresses) {
+    const std::string frame = MainFramePage("/home/me/FLKProjects/Default/SiteTree.htm", "www.maker.example");
+    EXPECT_NE(frame.find("<FRAME NAME=\"tree\" SCROLLING=yes SRC=\"file:///home/me/FLKProjects/Default/SiteTree.htm\">"),
+              std::string::npos)
+        << frame;
+    EXPECT_EQ(frame.find("file:////"), std::string::npos);
+    EXPECT_NE(frame.find("SRC=\"http://www.maker.example\""), std::string::npos);
+    struct Row {
+        const char* url;
+        const char* target;
+    } rows[] = {
+        {"/home/me/site/a b#2.html", "file:///home/me/site/a b%232.html"},
+        {"file:///tmp/x.html", "file:///tmp/x.html"},
+        {"C:\\site\\a.htm", "file:////C:\\site\\a.htm"},
+        {"s.example/x", "http://s.example/x"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(ListLinkTarget(r.url), r.target) << r.url;
 }

@@ -82,6 +82,11 @@ TEST(ParsedUrl, JoinResolvesAndNormalises) {
         {"HTTPS://Sec.example/A.htm", page, "HTTPS://Sec.example/A.htm"},
         {"//cdn.example/i.gif", "https://h/p.htm", "https://cdn.example/i.gif"},
         {"?page=2", "http://h/list.php?page=1", "http://h/list.php?page=2"},
+        // A link that is only a query keeps the page's whole path.
+        {"?q=1", "http://h/x/index.html", "http://h/x/index.html?q=1"},
+        {"?q=1#part", "http://h/x/", "http://h/x/?q=1"},
+        {"?q=a/../b", "http://h/x/index.html", "http://h/x/index.html?q=a/../b"},
+        {"?", "http://h/x/index.html", "http://h/x/index.html?"},
         {"show.php?at=10:30", page, "http://h/a/b/show.php?at=10:30"},
         {"view.php?p=../x", page, "http://h/a/b/view.php?p=../x"},
         {"img.jpg", "http://h/v.php?dir=/a/b/", "http://h/img.jpg"},

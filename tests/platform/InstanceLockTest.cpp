@@ -7,12 +7,11 @@ using namespace flk;
 
 TEST(InstanceLock, SecondOwnerWaitsThenFailsUntilReleased) {
     test::TempDir dir;
-    test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path());
-    auto first = std::make_unique<InstanceLock>("FLK MUTEX");
+    auto first = std::make_unique<InstanceLock>(dir.Path(), "FLK MUTEX");
     ASSERT_TRUE(first->Acquire(10));
-    InstanceLock second("FLK MUTEX");
+    InstanceLock second(dir.Path(), "FLK MUTEX");
     EXPECT_FALSE(second.Acquire(10));
-    InstanceLock other("OTHER MUTEX");
+    InstanceLock other(dir.Path(), "OTHER MUTEX");
     EXPECT_TRUE(other.Acquire(10));
     first.reset();
     EXPECT_TRUE(second.Acquire(10));

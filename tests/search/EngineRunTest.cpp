@@ -4,6 +4,7 @@
 #include "search/FetchCategory.h"
 #include "search/SearchEngineThread.h"
 #include "search/YahooThread.h"
+#include "net/RequestTimeLimit.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "update/UpdateFile.h"
@@ -410,7 +411,8 @@ TEST_F(EngineRunTest, HostileRepliesStayBounded) {
     EXPECT_EQ(c.Records().size(), CategorySearch::kMaxRecords);
     EXPECT_EQ(c.CategoryCount(), static_cast<int>(CategorySearch::kMaxRecords));
     EXPECT_EQ(c.Result(), kCategoryOk);
-    EXPECT_EQ(c.Addresses().size(), 20u);  // "Max categories:"
+    // The automatic choice takes every category; the records bound it.
+    EXPECT_EQ(c.Addresses().size(), CategorySearch::kMaxRecords);
 }
 
 TEST_F(EngineRunTest, StoppingNeverWaitsForStalledPages) {
@@ -468,6 +470,76 @@ TEST_F(EngineRunTest, GuidePageFetchPicksStartLocations) {
     missing.Join();
     EXPECT_FALSE(missing.PageRead());
     EXPECT_TRUE(missing.Pick().StartLocations().empty());
+}
+
+// Engine pages, directory replies and guide pages that drip just fast enough
+// to pass the low-speed test end at the request time limit.
+TEST_F(EngineRunTest, DrippingRepliesEndAtTheRequestTimeLimit) {
+    WriteEngines();
+    settings.Set(keys::CrawlerPageTimeout, 1);
+    const PageRow drip{.body = std::string(40, 'x'), .mode = ReplyMode::Dripping, .dripDelayMs = 200, .dripChunk = 1};
+    for (const char* path : {"/cgi-bin/query", "/r_search", "/eng/Animals.htm"}) {
+        PageRow row = drip;
+        row.path = path;
+        server.Add(row);
+    }
+    {
+        SCOPED_TRACE("engine page");
+        const auto start = Clock::now();
+        auto s = Search();
+        s->Open("x", false);
+        ASSERT_TRUE(s->Go());
+        EXPECT_EQ(RunToEnd(*s, 20), EngineSearch::kEndedWithout);
+        EXPECT_LT(SecondsSince(start), 5.0);
+    }
+    {
+        SCOPED_TRACE("directory reply");
+        const auto start = Clock::now();
+        CategorySearch c(Categories(), SafetyScopeFor(2));
+        c.Start({"q", "q", 20});
+        while (c.Tick() == CategorySearch::State::Loading && SecondsSince(start) < 20)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_LT(SecondsSince(start), 5.0);
+    }
+    {
+        SCOPED_TRACE("guide page");
+        const auto start = Clock::now();
+        FetchCategory guide("http://directory.search.example:" + std::to_string(server.Port()) + "/eng/Animals.htm",
+                            share, WithRequestTimeLimit(Net(), settings));
+        ASSERT_TRUE(guide.Start());
+        guide.Join();
+        EXPECT_FALSE(guide.PageRead());
+        EXPECT_LT(SecondsSince(start), 5.0);
+    }
+}
+
+// A worker whose step fails (out of memory in the owner's filter, say) still
+// ends its run with the owner's last call, so the search never waits for it.
+TEST_F(EngineRunTest, AWorkerWhoseStepFailsStillReportsItsEnd) {
+    server.Add({.path = "/page.html", .body = Links({"http://a.example/"})});
+    server.Add({.path = "/r_search", .body = DirectoryReply()});
+    struct FailingEngineOwner : EngineThreadOwner {
+        std::atomic<int> done{0};
+        void StepProgress() override {}
+        void OfferLink(std::string_view, const std::string&) override { throw std::bad_alloc(); }
+        void PageDone(SearchEngineThread*) override { ++done; }
+    } engineOwner;
+    struct FailingDirectoryOwner : DirectoryThreadOwner {
+        std::atomic<int> done{0};
+        std::size_t RecordRoom() const override { return 100; }
+        void AddRecords(std::vector<DirectoryRecord>&&) override { throw std::runtime_error("failed"); }
+        void ReplyProgress(std::uint64_t) override {}
+        void EmptyReply() override {}
+        void DirectoryDone(YahooThread*) override { ++done; }
+    } directoryOwner;
+    SearchEngineThread page(Dir("/page.html"), engineOwner, share, Net());
+    YahooThread reply(Dir("/r_search"), directoryOwner, share, Net());
+    ASSERT_TRUE(page.Start());
+    ASSERT_TRUE(reply.Start());
+    page.Join();
+    reply.Join();
+    EXPECT_EQ(engineOwner.done, 1);
+    EXPECT_EQ(directoryOwner.done, 1);
 }
 
 }  // namespace

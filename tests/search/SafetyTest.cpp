@@ -88,6 +88,10 @@ TEST(AdultFilter, PrefixWordsPhrasesAndPunctuation) {
         {"SMU", true},        {"x", false},             {"x ray", false},
         {"cat's toy", false}, {"c", false},             {"", false},
         {"    ", false},      {"\xc3\xa9wine", false},
+        // A one-letter query word is no prefix worth matching: taken, "a"
+        // would make "a red cat" adult through every keyword beginning with
+        // "a", and "w" matches "wine".
+        {"w", false},         {"a red cat", false},
     };
     for (const auto& [query, adult] : rows) EXPECT_EQ(IsAdultQuery(keywords, query), adult) << query;
     EXPECT_FALSE(IsAdultQuery({}, "wine"));

@@ -24,8 +24,9 @@ const char* const kFirstRun[][3] = {
     {"update", "year", ""}, {"update", "month", ""}, {"update", "day", ""}, {"media", "tab", "0"},
     {"media", "images_min_size_limit", "1"}, {"media", "images_max_size_limit", "1"},
     {"media", "images_min_size", "3000"}, {"media", "images_max_size", "1000000"},
-    {"media", "images", "jpg;jpeg;gif;"}, {"media", "audio", "rm;wav;mid;midi;snd;ram;mod;au;aiff;mp2;mp3;"},
-    {"media", "video", "avi;mov;qt;mpeg;mpg;"}, {"patch", "year", "0"}, {"patch", "month", "0"},
+    {"media", "images", "jpg;jpeg;gif;png;webp;avif;svg;bmp;"},
+    {"media", "audio", "rm;wav;mid;midi;snd;ram;mod;au;aiff;mp2;mp3;ogg;oga;opus;m4a;aac;flac;"},
+    {"media", "video", "avi;mov;qt;mpeg;mpg;mp4;m4v;webm;mkv;ogv;"}, {"patch", "year", "0"}, {"patch", "month", "0"},
     {"patch", "day", "0"}, {"view", "toolbar", "1"}, {"view", "progressbar", "1"}, {"view", "tree", "0"},
     {"view", "images", "1"}, {"view", "emails", "0"}, {"view", "sounds", "0"}, {"view", "movies", "0"},
     {"view", "forms", "0"}, {"view", "externs", "0"}, {"view", "downloads", "0"}, {"view", "applets", "0"},
@@ -66,6 +67,16 @@ TEST(Settings, WriteDefaultsWritesTheFirstRunEntriesInOrder) {
     EXPECT_EQ(bySection, expected);
     // The dates are written empty, and empty integers read as the reader's default.
     EXPECT_EQ(s.Get(keys::UpdateYear), 1980);
+}
+
+TEST(Settings, FirstRunMediaListsAreTheClassicOnesWithModernFormatsOff) {
+    test::TempDir dir;
+    Settings s(dir.File("flk.ini"), dir.Path());
+    s.WriteProfileInt("modern", "formats", 0);
+    s.WriteDefaults();
+    EXPECT_EQ(s.Get(keys::MediaImages), "jpg;jpeg;gif;");
+    EXPECT_EQ(s.Get(keys::MediaAudio), "rm;wav;mid;midi;snd;ram;mod;au;aiff;mp2;mp3;");
+    EXPECT_EQ(s.Get(keys::MediaVideo), "avi;mov;qt;mpeg;mpg;");
 }
 
 TEST(Settings, FirstRunIsAMissingFileOrTheFlag) {

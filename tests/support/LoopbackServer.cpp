@@ -62,6 +62,24 @@ bool HasHeaderNoCase(const PageRow& row, const std::string& name) {
     });
 }
 
+// "bytes=N-" or "bytes=N-M" into the first and last byte (the last clamped
+// to the body); false for no header or one of another form.
+bool ParseRange(const std::string& header, std::size_t size, std::size_t& first, std::size_t& last) {
+    const std::string prefix = "bytes=";
+    if (header.compare(0, prefix.size(), prefix) != 0) return false;
+    const std::string range = header.substr(prefix.size());
+    const std::size_t dash = range.find('-');
+    if (dash == std::string::npos || dash == 0 || range.find(',') != std::string::npos) return false;
+    try {
+        first = std::stoull(range.substr(0, dash));
+        last = dash + 1 < range.size() ? std::stoull(range.substr(dash + 1)) : (size ? size - 1 : 0);
+    } catch (...) {
+        return false;
+    }
+    if (size && last >= size) last = size - 1;
+    return last >= first || first >= size;
+}
+
 }  // namespace
 
 struct LoopbackServer::Impl {
@@ -78,15 +96,20 @@ struct LoopbackServer::Impl {
     bool stopping = false;
     bool stopped = false;
     std::map<std::string, PageRow> rows;
+    std::map<std::string, std::size_t> served;  // requests per row path, for firstReplies
     std::vector<RequestRecord> log;
     int active = 0;
     int peak = 0;
 
-    std::optional<PageRow> Find(const std::string& target, const std::string& path) const {
+    // The row for a request and how many requests it answered before.
+    std::optional<PageRow> Find(const std::string& target, const std::string& path,
+                                std::size_t* before = nullptr) {
         std::lock_guard<std::mutex> g(lock);
         auto it = rows.find(target);
         if (it == rows.end()) it = rows.find(path);
         if (it == rows.end()) return std::nullopt;
+        const std::size_t count = served[it->first]++;
+        if (before) *before = count;
         return it->second;
     }
 
@@ -120,8 +143,15 @@ void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response&
         }
     } active(*this);
     Record({req.method, req.target, req.get_header_value("Host"), req.get_header_value("Authorization"),
-            req.get_header_value("User-Agent"), req.remote_port});
-    std::optional<PageRow> found = Find(req.target, req.path);
+            req.get_header_value("User-Agent"), req.get_header_value("Range"), req.remote_port,
+            req.get_header_value("Cookie"), req.get_header_value("Accept-Encoding"),
+            std::chrono::steady_clock::now()});
+    // The library would cut the body to a requested range on its own while
+    // keeping the handler's status 200; ranges are answered here instead.
+    // (The request object is the server's own, not a constant.)
+    const_cast<httplib::Request&>(req).ranges.clear();
+    std::size_t before = 0;
+    std::optional<PageRow> found = Find(req.target, req.path, &before);
     if (!found || found->mode == ReplyMode::Raw) {
         res.status = 404;
         res.set_content("Not found", "text/plain");
@@ -139,8 +169,40 @@ void LoopbackServer::Impl::Serve(const httplib::Request& req, httplib::Response&
         res.set_content("Password needed", "text/plain");
         return;
     }
+    if (!row->cookie.empty() && req.get_header_value("Cookie").find(row->cookie) == std::string::npos) {
+        res.status = 403;
+        res.set_content("Log in first", "text/plain");
+        return;
+    }
+    if (row->headStatus != 0 && req.method == "HEAD") {
+        res.status = row->headStatus;
+        res.set_header("Content-Length", "0");
+        return;
+    }
+    if (before < row->firstReplies.size()) {
+        const EarlyReply& early = row->firstReplies[before];
+        res.status = early.status;
+        for (const auto& [name, value] : early.headers) res.set_header(name, value);
+        res.set_header("Content-Length", "0");
+        return;
+    }
     res.status = row->status;
     for (const auto& [name, value] : row->headers) res.set_header(name, value);
+    std::size_t rangeStart = 0, rangeEnd = 0;
+    if (row->ranges && ParseRange(req.get_header_value("Range"), row->body.size(), rangeStart, rangeEnd)) {
+        if (rangeStart >= row->body.size()) {
+            res.status = 416;
+            res.set_header("Content-Range", "bytes */" + std::to_string(row->body.size()));
+            res.set_header("Content-Length", "0");
+            return;
+        }
+        res.status = 206;
+        res.set_header("Content-Range", "bytes " + std::to_string(rangeStart) + "-" + std::to_string(rangeEnd) +
+                                            "/" + std::to_string(row->body.size()));
+        res.body = row->body.substr(rangeStart, rangeEnd - rangeStart + 1);
+        res.set_header("Content-Length", std::to_string(res.body.size()));
+        return;
+    }
 
     switch (row->mode) {
         case ReplyMode::Normal:

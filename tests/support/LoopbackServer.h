@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,6 +14,12 @@ enum class ReplyMode {
     Dripping,  // the body goes out chunked, dripChunk bytes every dripDelayMs
     Stalled,   // the request is read and never answered
     Raw,       // raw is written byte for byte, then the connection closes (served on RawPort())
+};
+
+// An answer given before a row's own one (see PageRow::firstReplies).
+struct EarlyReply {
+    int status = 503;
+    std::vector<std::pair<std::string, std::string>> headers{};
 };
 
 // One row of the server's table. Header names are sent in the letter case
@@ -30,6 +37,19 @@ struct PageRow {
     std::string password{};
     std::string raw{};
     int delayMs = 0;  // the answer waits this long first (not for Raw rows)
+    // "Range: bytes=N-" and "bytes=N-M" are answered 206 with Content-Range
+    // (416 past the end); when false a Range header is ignored and the whole
+    // body comes with 200. A Partial row serves ranged requests whole.
+    bool ranges = false;
+    // When set, a HEAD request gets this status (405, 501...) and no headers
+    // of the row; GET is answered as usual.
+    int headStatus = 0;
+    // The first requests of this path get these answers in turn (with an
+    // empty body); later ones get the row's own answer.
+    std::vector<EarlyReply> firstReplies{};
+    // When set, a request whose Cookie header does not hold this text is
+    // answered 403.
+    std::string cookie{};
 };
 
 struct RequestRecord {
@@ -38,7 +58,11 @@ struct RequestRecord {
     std::string host;    // the Host header
     std::string authorization;
     std::string agent;   // the User-Agent header
+    std::string range;   // the Range header
     int remotePort = 0;  // tells the client's connections apart
+    std::string cookie;          // the Cookie header
+    std::string acceptEncoding;  // the Accept-Encoding header
+    std::chrono::steady_clock::time_point at{};  // when the request arrived
 };
 
 // An HTTP server on ephemeral 127.0.0.1 ports, serving a table of rows. Rows

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 
@@ -12,8 +13,19 @@ namespace flk::test {
 
 Subprocess::Subprocess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
                        const std::string& outputFile) {
+    // A variable given here replaces the inherited one of that name (the
+    // first of two would win).
+    auto replaced = [&](const char* inherited) {
+        for (const std::string& extra : extraEnv) {
+            const std::size_t eq = extra.find('=');
+            if (eq != std::string::npos && std::string_view(inherited).substr(0, eq + 1) == extra.substr(0, eq + 1))
+                return true;
+        }
+        return false;
+    };
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    for (char** e = environ; *e; ++e)
+        if (!replaced(*e)) env.emplace_back(*e);
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char*> envp;
     for (auto& s : env) envp.push_back(s.data());

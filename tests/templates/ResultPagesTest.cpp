@@ -99,8 +99,22 @@ TEST_F(ResultPages, OnlySelectedRowsArePaged) {
 
 TEST_F(ResultPages, TemplateWithoutDemoWritesNothing) {
     dir.Write("ImagesTemplate2.htm", "[xband name=other rowcount=10][xfield name=Images][/xband]");
-    EXPECT_EQ(GenerateListPages(Request(), ImageRows(5), adv), "");
+    std::string problem;
+    EXPECT_EQ(GenerateListPages(Request(), ImageRows(5), adv, &problem), "");
     EXPECT_EQ(PagesWritten(), 0);
+    EXPECT_NE(problem.find("has no list area"), std::string::npos) << problem;
+}
+
+// Without its template a kind still gets a page, one that shows why it has
+// no list, and the caller hears of it.
+TEST_F(ResultPages, AMissingTemplateGivesAPageWithItsErrorLine) {
+    std::string problem;
+    const std::string first = GenerateListPages(Request(), ImageRows(25), adv, &problem);
+    EXPECT_EQ(first, dir.File("ImagesList0.htm"));
+    EXPECT_EQ(PagesWritten(), 1);
+    EXPECT_EQ(dir.Read("ImagesList0.htm"),
+              "ERROR:Cant Open file error no- 2 <br> File Name=" + dir.File("ImagesTemplate2.htm"));
+    EXPECT_EQ(problem, "the template " + dir.File("ImagesTemplate2.htm") + " could not be read");
 }
 
 TEST_F(ResultPages, VariablesLinksAndPageNumbers) {

@@ -146,11 +146,19 @@ TEST(SysTag, ValuesByType) {
     }
 }
 
-TEST(SysTag, RegistryStoreDefaultsToTheWindowsDirectory) {
+// The registry store is the one the caller names; a template rendered
+// without one reads nothing, whatever the working folder holds.
+TEST(SysTag, RegistryStoreIsOnlyTheOneNamed) {
     test::TempDir dir;
-    test::ScopedEnv env("FLK_WINDIR", dir.Path());
     dir.Write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Tesk\\FLKPop]\nSite=here\n");
-    EXPECT_EQ(Render("[systag type=registry name='Software\\Tesk\\FLKPop\\Site']"), "here");
+    const std::string tag = "[systag type=registry name='Software\\Tesk\\FLKPop\\Site']";
+    EXPECT_EQ(Render(tag), "");
+    VariableMap vars;
+    VTemplate tpl;
+    tpl.ParseText(tag);
+    RenderContext ctx(&vars);
+    ctx.SetRegistryFile(dir.File("registry.ini"));
+    EXPECT_EQ(tpl.Render(ctx), "here");
 }
 
 TEST(XField, ValuesAreEscapedAndNeedAListOrVariables) {

@@ -25,7 +25,7 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstRuns) {
     const pid_t first = firstCopy.Pid();
     // Wait until the first copy has the lock file open (probing the lock
     // itself earlier could make the first copy think another one runs).
-    const std::string lockPath = InstanceLock(kInstanceMutexName).LockPath();
+    const std::string lockPath = InstanceLock(dir.Path(), kInstanceMutexName).LockPath();
     bool open = false;
     for (int i = 0; i < 500 && !open; ++i) {
         std::error_code ec;
@@ -35,7 +35,7 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstRuns) {
     }
     ASSERT_TRUE(open);
     std::this_thread::sleep_for(300ms);
-    ASSERT_FALSE(InstanceLock(kInstanceMutexName).Acquire(0)) << "the first copy owns the lock";
+    ASSERT_FALSE(InstanceLock(dir.Path(), kInstanceMutexName).Acquire(0)) << "the first copy owns the lock";
     ASSERT_EQ(firstCopy.Wait(0ms), -1) << "the first copy must keep running";
 
     const auto started = std::chrono::steady_clock::now();

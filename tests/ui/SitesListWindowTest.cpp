@@ -107,3 +107,33 @@ TEST(SitesListWindow, HandOverToStartCrawling) {
     EXPECT_EQ(f.owner.query, "red cats");
     EXPECT_EQ(f.owner.started, 1);
 }
+
+// "Send to" writes the rows the user selected, not the whole list.
+TEST(SitesListWindow, SendToWritesOnlyTheSelectedRows) {
+    Fixture f;
+    f.settings.Set(keys::BrowserDefault, 0);
+    f.settings.Set(keys::BrowserPath, std::string("/bin/true"));
+    f.settings.Set(keys::EditorPath, std::string("/bin/true"));
+    ui::SitesListDialog d(nullptr, f.Context());
+    d.HandOver("", "a.example;b.example;c.example;", false, false);
+    auto* list = ui::Ctrl<wxListCtrl>(&d, "lst_sites");
+    ASSERT_EQ(list->GetItemCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        if (list->GetItemText(row) != "b.example")
+            list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    }
+    wxTheApp->Yield(true);
+    ASSERT_EQ(d.List().SelectedRows().size(), 2u);
+
+    d.RunMenuCommand(XRCID("mi_send_editor"));
+    const std::string text = f.dir.Read("URLsList.txt");
+    EXPECT_NE(text.find("a.example\r\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("c.example\r\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("b.example"), std::string::npos) << text;
+
+    d.RunMenuCommand(XRCID("mi_send_browser"));
+    const std::string html = f.dir.Read("URLsList.htm");
+    EXPECT_NE(html.find(">a.example</A>"), std::string::npos) << html;
+    EXPECT_NE(html.find(">c.example</A>"), std::string::npos) << html;
+    EXPECT_EQ(html.find("b.example"), std::string::npos) << html;
+}

@@ -2,9 +2,12 @@
 
 #include "ui/XrcSupport.h"
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/timer.h>
 #include <wx/toplevel.h>
+
+#include <thread>
 
 namespace flk::test {
 
@@ -36,6 +39,16 @@ WhenModal::~WhenModal() {
 }
 
 bool WhenModal::Fired() const { return impl_->fired; }
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 void Click(wxWindow& parent, const char* name) {
     wxButton* button = ui::Ctrl<wxButton>(&parent, name);

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <string>
 #include <wx/dialog.h>
@@ -17,6 +18,10 @@ private:
     struct Impl;
     Impl* impl_;
 };
+
+// Runs the event loop until `done` holds or the time is up (false then).
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::milliseconds(30000));
 
 // Clicks a button the way the user does: a button event from the button.
 void Click(wxWindow& parent, const char* name);

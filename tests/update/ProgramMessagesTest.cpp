@@ -39,7 +39,7 @@ void LeaveStaleSocket(const std::string& path) {
 
 TEST(ProgramMessages, PatchRequestRoundTripAndStaleSockets) {
     test::TempDir dir;
-    test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path());
+    const std::string runtime = dir.Path();
     Settings settings(dir.File("flk.ini"), dir.Path());
     const LocalDate today{2024, 3, 5};
     std::atomic<int> exits{0};
@@ -49,10 +49,10 @@ TEST(ProgramMessages, PatchRequestRoundTripAndStaleSockets) {
         return 1;
     };
 
-    LeaveStaleSocket(ProgramSocketPath(kFlkMessageName));
-    MessageListener listener(kFlkMessageName, handler);
+    LeaveStaleSocket(ProgramSocketPath(runtime, kFlkMessageName));
+    MessageListener listener(runtime, kFlkMessageName, handler);
     ASSERT_TRUE(listener.Start());
-    MessageListener second(kFlkMessageName, handler);
+    MessageListener second(runtime, kFlkMessageName, handler);
     EXPECT_FALSE(second.Start());  // the name is taken by a live listener
 
     // A client that connects and says nothing holds nobody up for long.
@@ -63,10 +63,10 @@ TEST(ProgramMessages, PatchRequestRoundTripAndStaleSockets) {
     ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
 
     int answer = -1;
-    EXPECT_TRUE(SendProgramMessage(kFlkMessageName, 2010, &answer));
+    EXPECT_TRUE(SendProgramMessage(runtime, kFlkMessageName, 2010, &answer));
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(ReadDate(settings, kPatchDateKeys), (LocalDate{0, 0, 0}));
-    EXPECT_TRUE(SendProgramMessage(kFlkMessageName, kPatchRequestMessage, &answer));
+    EXPECT_TRUE(SendProgramMessage(runtime, kFlkMessageName, kPatchRequestMessage, &answer));
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(ReadDate(settings, kPatchDateKeys), today);
@@ -74,13 +74,12 @@ TEST(ProgramMessages, PatchRequestRoundTripAndStaleSockets) {
 
     listener.Stop();
     EXPECT_FALSE(std::filesystem::exists(listener.Path()));
-    EXPECT_FALSE(SendProgramMessage(kFlkMessageName, kPatchRequestMessage));
+    EXPECT_FALSE(SendProgramMessage(runtime, kFlkMessageName, kPatchRequestMessage));
 
     // A file of that name that is no socket is never removed.
     test::TempDir other;
     other.Write("traylet.msg", "keep");
-    test::ScopedEnv runtime2("XDG_RUNTIME_DIR", other.Path());
-    MessageListener traylet("traylet", handler);
+    MessageListener traylet(other.Path(), "traylet", handler);
     EXPECT_FALSE(traylet.Start());
     EXPECT_EQ(other.Read("traylet.msg"), "keep");
 }

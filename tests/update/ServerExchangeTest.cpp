@@ -75,6 +75,7 @@ TEST(ServerQueries, VersionAndUsageQueriesAreExact) {
 TEST(ServerRequests, PrefixesPathsAndHandsOnVersionAnswers) {
     test::LoopbackServer server;
     test::TempDir program;
+    const UpgradePlace place{program.Path(), program.File("user")};
     const std::string answer = "[general]\r\nmessage=Get it\\nnow\r\nmax_files=1\r\n[1]\r\nstatus=1\r\n";
     server.Add({.path = "/trn/tarn.dll", .body = answer});
     InternetShare share;
@@ -83,8 +84,8 @@ TEST(ServerRequests, PrefixesPathsAndHandsOnVersionAnswers) {
     ScriptedQuestion question;
     std::vector<UpgradeDecision> decisions;
     notifier.onText = [&](const std::string& text) {
-        ASSERT_TRUE(StoreVersionAnswer(program.Path(), text));
-        decisions.push_back(CheckPendingUpgrade(program.Path(), question));
+        ASSERT_TRUE(StoreVersionAnswer(place, text));
+        decisions.push_back(CheckPendingUpgrade(place, question));
     };
     ServerRequests requests(share, notifier, server.Url("/trn/"));
 
@@ -119,6 +120,7 @@ TEST(ServerRequests, AtMostFiveRunAtOnce) {
 
 TEST(UpgradeOffer, PendingComponentsAskAndStartTheTool) {
     test::TempDir program;
+    const UpgradePlace place{program.Path(), program.File("user")};
     const std::string tool = program.File(kUpgradeToolName);
     struct Row {
         const char* name;
@@ -157,7 +159,7 @@ TEST(UpgradeOffer, PendingComponentsAskAndStartTheTool) {
         }
         ScriptedQuestion question;
         question.answer = row.yes;
-        EXPECT_EQ(CheckPendingUpgrade(program.Path(), question), row.decision);
+        EXPECT_EQ(CheckPendingUpgrade(place, question), row.decision);
         const std::string title = std::string(kUpgradeTitle) + "|";
         EXPECT_EQ(question.asked, row.question.empty() ? std::vector<std::string>{}
                                                         : std::vector<std::string>{title + row.question});

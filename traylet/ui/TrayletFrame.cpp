@@ -10,7 +10,6 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/taskbar.h>
 
 namespace flk::ui {
@@ -19,18 +18,20 @@ namespace {
 
 constexpr char kWindowTitle[] = "FLK_POP";
 // The window keeps this size when there is no picture to show.
-const wxSize kBlankSize(320, 140);
+constexpr int kBlankWidth = 320;
+constexpr int kBlankHeight = 140;
 
 }  // namespace
 
-TrayletFrame::TrayletFrame(const TrayletFolders& folders, const TrayletSettings& settings)
-    : wxFrame(nullptr, wxID_ANY, kWindowTitle, wxDefaultPosition, kBlankSize,
+TrayletFrame::TrayletFrame(const ProgramFolders& folders, const TrayletSettings& settings)
+    : wxFrame(nullptr, wxID_ANY, kWindowTitle, wxDefaultPosition, wxSize(kBlankWidth, kBlankHeight),
               wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP),
       settings_(settings),
       actions_(folders.windows),
       model_(actions_),
+      pictureSize_(kBlankWidth, kBlankHeight),
       timer_(this, 1),
-      listener_(kTrayletMessageName, [this](int message) {
+      listener_(folders.runtime, kTrayletMessageName, [this](int message) {
           const int state = state_.load();
           CallAfter([this, message] { Dispatch(message); });
           return state;
@@ -45,13 +46,16 @@ TrayletFrame::TrayletFrame(const TrayletFolders& folders, const TrayletSettings&
         if (data) {
             std::copy(picture_.rgb.begin(), picture_.rgb.end(), data);
             bitmap_ = wxBitmap(wxImage(picture_.width, picture_.height, data));
-            SetClientSize(picture_.width, picture_.height);
+            pictureSize_ = wxSize(picture_.width, picture_.height);
         }
     } else if (!picture_.Loaded()) {
-        const char* text = DibFailureText(picture_);
-        std::fprintf(stderr, "traylet: %s\n", text);
-        CallAfter([text] { wxMessageBox(text, "", wxOK | wxICON_INFORMATION); });
+        // Said in the window rather than in a message box: a modal box at
+        // start-up, with nobody there, would hold the program open against
+        // "/c" and "Exit".
+        failureText_ = DibFailureText(picture_);
+        std::fprintf(stderr, "traylet: %s\n", failureText_.c_str());
     }
+    SetClientSize(pictureSize_);
     Centre();
 
     Bind(wxEVT_PAINT, &TrayletFrame::OnPaint, this);
@@ -66,13 +70,25 @@ TrayletFrame::~TrayletFrame() {
     if (icon_) icon_->RemoveIcon();
 }
 
+void TrayletFrame::ShowPicture() {
+    Show();
+    // A frame without children is shown 1 by 1 pixel when its size was set
+    // before it was first shown: it is set again now.
+    SetClientSize(pictureSize_);
+}
+
 bool TrayletFrame::StartListening() { return listener_.Start(); }
 
 void TrayletFrame::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
-    if (bitmap_.IsOk()) dc.DrawBitmap(bitmap_, 0, 0);
+    if (bitmap_.IsOk()) {
+        dc.DrawBitmap(bitmap_, 0, 0);
+    } else if (!failureText_.empty()) {
+        dc.SetTextForeground(wxColour(0x40, 0x40, 0x40));
+        dc.DrawLabel(failureText_, wxRect(GetClientSize()), wxALIGN_CENTER);
+    }
 }
 
 void TrayletFrame::OnTimer(wxTimerEvent&) {

@@ -1,6 +1,7 @@
 #pragma once
+#include "platform/ProgramFolders.h"
 #include "platform/ProgramMessages.h"
-#include "traylet/DibImage.h"
+#include "platform/DibImage.h"
 #include "traylet/TrayletActions.h"
 #include "traylet/TrayletModel.h"
 #include "traylet/TrayletSettings.h"
@@ -15,12 +16,6 @@ class wxTaskBarIcon;
 
 namespace flk::ui {
 
-// Folders the program works with, found once in main().
-struct TrayletFolders {
-    std::string windows;  // "flk.ini" and "registry.ini"
-    std::string program;  // the picture's folder
-};
-
 // The borderless picture window "FLK_POP": shows the picture for two
 // seconds, then hides and lives on as the tray icon. Other programs reach
 // it through its message socket.
@@ -30,9 +25,11 @@ public:
     static constexpr int kStateInTray = 1;
     static constexpr int kStateBlinking = 2;
 
-    TrayletFrame(const TrayletFolders& folders, const TrayletSettings& settings);
+    TrayletFrame(const ProgramFolders& folders, const TrayletSettings& settings);
     ~TrayletFrame() override;
 
+    // Shows the picture window (the tray icon follows after two seconds).
+    void ShowPicture();
     // Starts listening for messages; false when the socket cannot be had.
     bool StartListening();
 
@@ -50,6 +47,8 @@ private:
     TrayletModel model_;
     DibImage picture_;
     wxBitmap bitmap_;
+    wxSize pictureSize_;
+    std::string failureText_;  // why there is no picture
     wxTimer timer_;
     std::unique_ptr<wxTaskBarIcon> icon_;
     std::atomic<int> state_{0};

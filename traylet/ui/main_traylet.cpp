@@ -1,6 +1,6 @@
 // The tray companion: a picture for two seconds, then an icon in the tray.
 #include "platform/InstanceLock.h"
-#include "platform/Paths.h"
+#include "platform/ProgramFolders.h"
 #include "traylet/TrayletSettings.h"
 #include "traylet/TrayletStart.h"
 #include "traylet/ui/TrayletFrame.h"
@@ -23,14 +23,12 @@ public:
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (flk::IsCloseCommand(args)) return flk::CloseRunningTraylet() ? 0 : 1;
+    const flk::ProgramFolders folders = flk::FoldersFromEnvironment();
+    if (flk::IsCloseCommand(args)) return flk::CloseRunningTraylet(folders.runtime) ? 0 : 1;
 
-    flk::InstanceLock instance(flk::kTrayletMutexName);
+    flk::InstanceLock instance(folders.runtime, flk::kTrayletMutexName);
     if (!instance.Acquire(flk::kTrayletInstanceWaitMs)) return 0;  // one runs already: end silently
 
-    flk::ui::TrayletFolders folders;
-    folders.windows = flk::WindowsDirectory();
-    folders.program = flk::DefaultProgramFolder();
     const flk::TrayletSettings settings = flk::LoadTrayletSettings(folders.windows);
     if (settings.popup == 0) return 0;
 
@@ -51,7 +49,7 @@ int main(int argc, char** argv) {
         auto* frame = new flk::ui::TrayletFrame(folders, settings);
         if (!frame->StartListening())
             std::fprintf(stderr, "traylet: cannot listen for messages; \"/c\" will not reach it.\n");
-        frame->Show();
+        frame->ShowPicture();
         code = wxTheApp->OnRun();
         wxTheApp->OnExit();
     }

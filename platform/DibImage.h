@@ -5,9 +5,9 @@
 
 namespace flk {
 
-// The tray companion's picture: a bitmap file whose headers are checked
-// against the file's size before anything is read, decoded to RGB rows
-// from the top. Uncompressed bitmaps of 1, 4, 8, 16, 24 and 32 bits per
+// A device-independent bitmap file (the tray picture, the logos) whose
+// headers are checked against the file's size before anything is read,
+// decoded to RGB rows from the top. Uncompressed bitmaps of 1, 4, 8, 16, 24 and 32 bits per
 // pixel, with the 40-byte (or longer) information header or the 12-byte
 // core header.
 struct DibImage {

@@ -1,4 +1,4 @@
-#include "traylet/DibImage.h"
+#include "platform/DibImage.h"
 
 #include <fstream>
 
