@@ -271,6 +271,43 @@ TEST(MediaSearchWindow, KeywordSearchFromGoToTheResultPages) {
     EXPECT_EQ(versionQueries, 1);
 }
 
+// A keyword search through an engine the user added in flk.ini, as a
+// self-hosted metasearch page: its two result pages list two lark sites,
+// a link back into the engine and a duplicate; only the sites are crawled.
+TEST(MediaSearchWindow, KeywordSearchThroughAUserEngine) {
+    LarkSite first(5), second(4);
+    test::LoopbackServer engine;
+    const std::string links = "<a href=\"" + first.server.Url("/index.html") + "\">one</a>\n" +
+                              "<a href=\"" + engine.Url("/search?q=larks&pageno=2") + "\">next</a>\n";
+    engine.Add({"/search?q=singing+larks&pageno=1", 200, {{"Content-Type", "text/html"}}, links});
+    engine.Add({"/search?q=singing+larks&pageno=2", 200, {{"Content-Type", "text/html"}},
+                "<a href=\"" + second.server.Url("/index.html") + "\">two</a>\n" +
+                    "<a href=\"" + first.server.Url("/index.html") + "\">one again</a>\n"});
+    Program p;
+    p.settings->Set(keys::ViewTip, 0);
+    p.settings->Set(keys::CrawlerSafetyLevel, 3);
+    p.settings->WriteProfileString("engines", "larkfinder",
+                                   engine.Url("/search?q={query}&pageno={page}") + " max_pages=2");
+    p.settings->Set(keys::SearchEngine, 1);  // after the update data's one engine
+    p.answers["View Media Results"] = wxNO;
+    p.answers["View results?"] = wxYES;
+    DialogAnswers dialogs({{"dlg_warning", [](wxDialog& d) { test::Click(d, "wxID_OK"); }}});
+    MediaSearchWindow& w = p.Open();
+    p.TypeAndGo("singing larks");
+    ASSERT_TRUE(p.WaitForIdleAfterScan()) << "state " << static_cast<int>(w.View().state);
+
+    EXPECT_EQ(engine.Count("/search?q=singing+larks&pageno=1"), 1);
+    EXPECT_EQ(engine.Count("/search?q=singing+larks&pageno=2"), 1);
+    EXPECT_EQ(engine.Count("/search?q=larks&pageno=2"), 0);  // the engine's own links are not sites
+    EXPECT_EQ(first.server.Count("/index.html"), 1);
+    EXPECT_EQ(second.server.Count("/index.html"), 1);
+    EXPECT_EQ(w.View().imagesFound, 9);
+    ASSERT_TRUE(PumpUntil([&] { return !p.Opened().empty(); }, 5s));
+    // Safety level 3 picks the third frame page.
+    EXPECT_EQ(p.Opened().back(), JoinPath(p.dir.Path(), "ImagesFrame3.htm"));
+    EXPECT_EQ(p.settings->Get(keys::SearchEngine), 1);
+}
+
 TEST(MediaSearchWindow, SiteAddressSearchAndViewResults) {
     LarkSite site(3);
     Program p;
