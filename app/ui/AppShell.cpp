@@ -35,6 +35,8 @@ AppShell::AppShell(Settings& settings, InternetOptions network, Pacing pacing) :
     window_ = new MediaSearchWindow(MediaSearchContext{settings_, *session_, *notifier_, server_.get()});
     window_->closed = [this] { WindowClosed(); };
     window_->showLists = [this] { ShowCrawlerWindow(); };
+    window_->showDownloads = [this] { downloads_->ShowWindow(); };
+    crawler_->onShowDownloads = [this] { downloads_->ShowWindow(); };
     window_->openConfig = [this] { OpenConfiguration(window_); };
     crawler_->onConfiguration = [this] { OpenConfiguration(crawler_); };
     crawler_->onDownload = [this](const std::vector<std::string>& urls) {

@@ -143,14 +143,17 @@ MediaSearchWindow::MediaSearchWindow(MediaSearchContext context)
             model_.SetKinds(images_->GetValue(), sounds_->GetValue(), movies_->GetValue());
         });
 
-    // Ctrl+L: the lists, in the crawler window.
+    // Ctrl+L: the lists, in the crawler window; Ctrl+D: the downloads.
     listsId_ = wxWindow::NewControlId();
-    const int listsId = listsId_;
-    wxAcceleratorEntry lists(wxACCEL_CTRL, 'L', listsId);
-    SetAcceleratorTable(wxAcceleratorTable(1, &lists));
+    downloadsId_ = wxWindow::NewControlId();
+    wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'L', listsId_}, {wxACCEL_CTRL, 'D', downloadsId_}};
+    SetAcceleratorTable(wxAcceleratorTable(2, keys));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
         if (showLists) showLists();
-    }, listsId);
+    }, listsId_);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        if (showDownloads) showDownloads();
+    }, downloadsId_);
 
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
         if (!IsBeingDeleted()) Shut(true);

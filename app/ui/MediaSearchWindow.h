@@ -54,6 +54,8 @@ public:
     // Windows built elsewhere: the crawler window (Ctrl+L, "Lists") and the
     // configuration dialog ("Config"; the button is off while unset).
     std::function<void()> showLists;
+    // Ctrl+D: the download manager window, made or brought back.
+    std::function<void()> showDownloads;
     std::function<void()> openConfig;
     // Told once the window has stopped everything, just before it goes.
     std::function<void()> closed;
@@ -78,6 +80,7 @@ public:
     UpdateThread* DailyUpdate() { return update_.get(); }
     // The command of Ctrl+L.
     int ListsCommand() const { return listsId_; }
+    int DownloadsCommand() const { return downloadsId_; }
 
 private:
     // MediaSearchActions
@@ -112,6 +115,7 @@ private:
     bool closing_ = false;
     bool shut_ = false;
     int listsId_ = 0;
+    int downloadsId_ = 0;
     std::vector<SearchState> statesShown_;
 
     wxRadioButton* guides_;

@@ -185,6 +185,7 @@ void CCrawlerDlg::BindCommands() {
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { ShowToolBar(e.IsChecked()); }, XRCID("mi_toolbar"));
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { ShowProgressBar(e.IsChecked()); }, XRCID("mi_progressbar"));
     BindMenu("mi_lists", [this] { ShowListsDialog(); });
+    BindMenu("mi_download_manager", hook(onShowDownloads));
     BindMenu("mi_clear_list", [this] { ClearCurrentList(); });
     BindButton("btn_clear_list", [this] { ClearCurrentList(); });
     BindMenu("mi_clear_all", [this] { ClearAllLists(); });

@@ -98,6 +98,9 @@ public:
     std::function<void()> onEngines;
     // "Download..." of a media page.
     std::function<void(const std::vector<std::string>&)> onDownload;
+    // "Download Manager" of the View menu: the manager window again, after
+    // the user closed or hid it.
+    std::function<void()> onShowDownloads;
     // "Text viewer" of the tree: shows the page at the address as text.
     std::function<void(const std::string&)> onTextViewer;
     // Called once the window has closed (after the crawl stopped).

@@ -2,6 +2,7 @@
 // them, over the real download manager fetching from a loopback server into
 // a temporary folder.
 #include "app/ui/AppShell.h"
+#include "app/ui/MediaSearchWindow.h"
 #include "download/DownloadNames.h"
 #include "download/ui/DownloadCenter.h"
 #include "download/ui/DownloadDialog.h"
@@ -28,6 +29,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <mutex>
@@ -69,6 +71,7 @@ struct Downloads : ::testing::Test {
     std::mutex askedLock;
     std::vector<ui::FileQuestion> asked;
     std::function<std::string(const ui::FileQuestion&)> answer;
+    FreeSpaceSource freeSpace = FileSystemFreeBytes;
 
     Downloads() {
         settings.Set(keys::DownloadDir, target.Path());
@@ -85,7 +88,7 @@ struct Downloads : ::testing::Test {
             network.access = InternetAccess::Direct;
             network.connectTimeoutMs = 3000;
             center = std::make_unique<ui::DownloadCenter>(
-                ui::DownloadCenterContext{settings, notifier, network, FileSystemFreeBytes, 20});
+                ui::DownloadCenterContext{settings, notifier, network, freeSpace, 20});
             center->askFile = [this](wxWindow*, const ui::FileQuestion& q) {
                 std::lock_guard<std::mutex> g(askedLock);
                 asked.push_back(q);
@@ -214,6 +217,34 @@ TEST_F(Downloads, OkStoresTheValuesAndQueuesEveryFileWithinTheThreadLimitWhileTh
     for (const std::string& result : Column(window->FinishedList(), 2)) EXPECT_EQ(result, "Finished successfully");
     for (int i = 0; i < kFiles; ++i)
         EXPECT_EQ(Read("file" + std::to_string(i) + ".jpg"), Body(1000 + i * 37, 'a' + i % 26)) << i;
+}
+
+// The free space the dialog shows and the one the user asks to keep decide
+// together: a file that would leave less is stopped with the manager's
+// text and leaves nothing behind; a smaller one still arrives.
+TEST_F(Downloads, NotEnoughFreeSpaceLeavesNoFileAndTheNextOneStillArrives) {
+    freeSpace = [](const std::string&) { return std::optional<std::uint64_t>(3u << 20); };  // 3 MB
+    server.Add({"/big.avi", 200, {{"Content-Type", "video/avi"}}, Body(1536 * 1024, 'b')});
+    server.Add({"/small.jpg", 200, {{"Content-Type", "image/jpeg"}}, Body(500 * 1024, 's')});
+    std::string shownFree;
+    DownloadThroughDialog({Url("/big.avi"), Url("/small.jpg")}, [&](wxDialog& d) {
+        shownFree = Text(d, "st_free_now");
+        ui::Ctrl<wxSpinCtrl>(&d, "spin_free")->SetValue(2);
+        ui::Ctrl<wxSpinCtrl>(&d, "spin_threads")->SetValue(1);
+    });
+    EXPECT_EQ(shownFree, "Free on disk now: 3 MB");
+    ASSERT_TRUE(WaitIdle());
+    ui::DownloadManagerWindow& window = *Center().Window();
+    window.RefreshNow();
+    ASSERT_EQ(window.FinishedList().GetItemCount(), 2);
+    std::vector<std::string> results = Column(window.FinishedList(), 2);
+    std::sort(results.begin(), results.end());
+    EXPECT_EQ(results, (std::vector<std::string>{"Finished successfully", "Not enough free disk space"}));
+    EXPECT_FALSE(Exists("big.avi"));
+    EXPECT_FALSE(Exists("big.avi.part"));
+    EXPECT_FALSE(Exists("big.avi.part.url"));
+    EXPECT_EQ(Read("small.jpg"), Body(500 * 1024, 's'));
+    EXPECT_TRUE(test::SaveScreenshot(window, "download_manager_disk_full"));
 }
 
 TEST_F(Downloads, StopOneStopAllAndOpenFromTheMenus) {
@@ -418,6 +449,25 @@ TEST_F(ShellDownloads, DownloadCommandAsksForCredentialsThroughTheProgramsNotifi
     shell->Downloads().Window()->RefreshNow();
     EXPECT_EQ(Column(shell->Downloads().Window()->FinishedList(), 2),
               (std::vector<std::string>{"Finished successfully"}));
+
+    // Closed, the manager comes back from the crawler window's View menu
+    // and from Ctrl+D in the media-search window, with its rows.
+    for (int way = 0; way < 2; ++way) {
+        shell->Downloads().Window()->Close();
+        ASSERT_TRUE(PumpUntil([&] { return shell->Downloads().Window() == nullptr; }));
+        if (way == 0) {
+            wxCommandEvent menu(wxEVT_MENU, XRCID("mi_download_manager"));
+            shell->CrawlerWindow().ProcessWindowEvent(menu);
+        } else {
+            wxCommandEvent keys(wxEVT_MENU, shell->SearchWindow()->DownloadsCommand());
+            shell->SearchWindow()->ProcessWindowEvent(keys);
+        }
+        ui::DownloadManagerWindow* again = shell->Downloads().Window();
+        ASSERT_NE(again, nullptr) << way;
+        EXPECT_TRUE(again->IsShown());
+        again->RefreshNow();
+        EXPECT_EQ(again->FinishedList().GetItemCount(), 1);
+    }
 }
 
 TEST_F(ShellDownloads, AnInterruptedDownloadIsOfferedAtStartAndContinuedWithARange) {
