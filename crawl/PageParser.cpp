@@ -302,17 +302,15 @@ bool Scanner::HasImageExtension(std::string_view url) const {
 
 // The picture an image tag shows at its largest: the biggest candidate of
 // its source sets that is a listed image, else its plain source. Lazy pages
-// keep the real address in a data- attribute and put a placeholder (often a
-// "data:" picture) in src.
+// keep the real address in a data- attribute and put a placeholder in src
+// (a "data:" picture or a small blank file), so the data- address wins.
 std::string_view Scanner::ImageSource(std::size_t begin, std::size_t end, std::string_view src,
                                       std::string_view width) const {
-    if (src.empty() || StartsWithNoCase(src, "data:")) {
-        for (std::string_view lazy : {"data-src", "data-original", "data-lazy-src"}) {
-            const std::string_view v = AttributeValue(begin, end, lazy);
-            if (!v.empty() && !StartsWithNoCase(v, "data:")) {
-                src = v;
-                break;
-            }
+    for (std::string_view lazy : {"data-src", "data-original", "data-lazy-src"}) {
+        const std::string_view v = AttributeValue(begin, end, lazy);
+        if (!v.empty() && !StartsWithNoCase(v, "data:")) {
+            src = v;
+            break;
         }
     }
     std::vector<SrcSetCandidate> candidates = ParseSrcSet(AttributeValue(begin, end, "srcset"));

@@ -70,6 +70,8 @@ TEST(ModernMarkup, EachFormOfTodaysPages) {
         // lazy loading: the real address in a data- attribute
         {"<img src=\"data:image/gif;base64,R0lGOD\" data-src=\"lazy.jpg\">", {"image " + d + "lazy.jpg"}},
         {"<img class=lazy data-original=/o.png>", {"image http://h.example/o.png"}},
+        // a placeholder file in src gives way to the real picture
+        {"<img src=\"/img/blank.gif\" data-src=\"real.jpg\">", {"image " + d + "real.jpg"}},
         {"<img data-lazy-src=l.gif src=''>", {"image " + d + "l.gif"}},
         {"<img src=p.gif data-srcset=\"q.jpg 1000w\">", {"image " + d + "q.jpg"}},
         // pictures
