@@ -1,5 +1,7 @@
 #include "lists/ListHelpers.h"
 
+#include "platform/Paths.h"
+#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -130,6 +132,11 @@ void SelectByPattern(ListTable& table, std::string_view pattern, std::size_t col
 
 void InvertSelection(ListTable& table) {
     for (ListRow& r : table.Rows()) r.selected = !r.selected;
+}
+
+std::string WriteListFile(const std::string& folder, const std::string& name, const std::string& text) {
+    const std::string path = JoinPath(folder, name);
+    return WriteTextModeFile(path, text) ? path : std::string();
 }
 
 std::string FormatSize(long long bytes, bool twoDecimals) {

@@ -64,6 +64,10 @@ void SelectByPattern(ListTable& table, std::string_view pattern, std::size_t col
 
 void InvertSelection(ListTable& table);
 
+// Stores an export of a list in folder/name through a text-mode stream; the
+// file's path, or "" when it was not written.
+std::string WriteListFile(const std::string& folder, const std::string& name, const std::string& text);
+
 // Size text of a byte count: "0" for 0 or less, "N Bytes" below 1024,
 // kilobytes up to 1048575, megabytes above. With twoDecimals the value has
 // two decimals ("1.50 KB"), else it is rounded to a whole number. The

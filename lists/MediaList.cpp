@@ -4,9 +4,7 @@
 #include "lists/ListHelpers.h"
 #include "platform/Clipboard.h"
 #include "platform/Notifier.h"
-#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
-#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -30,7 +28,7 @@ std::string WithoutHttp(std::string_view text) {
     return std::string(text);
 }
 
-MediaList::MediaList(const MediaListLayout& layout) : table_(layout.columnCount), layout_(layout) {}
+MediaList::MediaList(const MediaListLayout& layout) : LockedTable(layout.columnCount, layout.title), layout_(layout) {}
 
 namespace {
 
@@ -217,24 +215,13 @@ int MediaList::CompareColumn(const ListRow& a, const ListRow& b, int column) con
     return CompareNoCase(x, y);
 }
 
-void MediaList::SortByHeader(int column) {
-    if (column < 0 || static_cast<std::size_t>(column) >= table_.ColumnCount()) return;
-    std::lock_guard<std::mutex> lock(mu_);
-    sort_.HeaderClick(column);
-    const int col = sort_.column;
-    SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, col); });
-}
+void MediaList::SortByName() { MenuSortBy(NameSortMode::Name); }
 
-void MediaList::SortByName() {
-    std::lock_guard<std::mutex> lock(mu_);
-    mode_ = NameSortMode::Name;
-    sort_.MenuSort();
-    SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, 0); });
-}
+void MediaList::SortByExtension() { MenuSortBy(NameSortMode::Extension); }
 
-void MediaList::SortByExtension() {
+void MediaList::MenuSortBy(NameSortMode mode) {
     std::lock_guard<std::mutex> lock(mu_);
-    mode_ = NameSortMode::Extension;
+    mode_ = mode;
     sort_.MenuSort();
     SortLocked([&](const ListRow& a, const ListRow& b) { return CompareColumn(a, b, 0); });
 }
@@ -242,40 +229,6 @@ void MediaList::SortByExtension() {
 NameSortMode MediaList::SortMode() const {
     std::lock_guard<std::mutex> lock(mu_);
     return mode_;
-}
-
-SortState MediaList::CurrentSort() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return sort_;
-}
-
-void MediaList::SetSelected(std::size_t row, bool selected) {
-    std::lock_guard<std::mutex> lock(mu_);
-    table_.SetSelected(row, selected);
-    Touch();
-}
-
-void MediaList::SelectAll() {
-    std::lock_guard<std::mutex> lock(mu_);
-    table_.SelectAll();
-    Touch();
-}
-
-void MediaList::InvertSelection() {
-    std::lock_guard<std::mutex> lock(mu_);
-    flk::InvertSelection(table_);
-    Touch();
-}
-
-void MediaList::SelectByPattern(std::string_view pattern) {
-    std::lock_guard<std::mutex> lock(mu_);
-    flk::SelectByPattern(table_, pattern, 0);
-    Touch();
-}
-
-std::string MediaList::Caption() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return UpdateCountCaption(table_, layout_.title);
 }
 
 std::string MediaList::ClipboardText() const {
@@ -321,22 +274,16 @@ std::string MediaList::ReportText() const {
 }
 
 std::string MediaList::WriteLinksFile(const std::string& folder) const {
-    const std::string path = JoinPath(folder, std::string(layout_.linksFile));
-    return WriteTextModeFile(path, LinksText()) ? path : std::string();
+    return WriteListFile(folder, std::string(layout_.linksFile), LinksText());
 }
 
 std::string MediaList::WriteReportFile(const std::string& folder) const {
-    const std::string path = JoinPath(folder, std::string(layout_.reportFile));
-    return WriteTextModeFile(path, ReportText()) ? path : std::string();
+    return WriteListFile(folder, std::string(layout_.reportFile), ReportText());
 }
 
 std::string MediaList::SaveBlock() const {
-    std::string out = "\r\n\r\n";
-    out += layout_.blockMarker;
     std::lock_guard<std::mutex> lock(mu_);
-    out += SaveListBlock(table_, layout_.blockColumns);
-    out += DuplicatesBlockLocked();
-    return out;
+    return SaveBlockLocked(layout_.blockMarker, layout_.blockColumns) + DuplicatesBlockLocked();
 }
 
 std::string MediaList::DuplicatesMarker() const { return "{[(Duplicate" + std::string(layout_.title) + ")]}"; }
@@ -403,26 +350,6 @@ std::vector<std::string> MediaList::SelectedUrls() const {
         if (table_.IsSelected(r)) urls.push_back(UrlOfRow(table_, r));
     }
     return urls;
-}
-
-std::size_t MediaList::RowCount() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.RowCount();
-}
-
-std::string MediaList::Cell(std::size_t row, std::size_t column) const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.Cell(row, column);
-}
-
-bool MediaList::IsSelected(std::size_t row) const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.IsSelected(row);
-}
-
-ListTable MediaList::Snapshot() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_;
 }
 
 }  // namespace flk

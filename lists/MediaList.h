@@ -1,12 +1,11 @@
 #pragma once
-#include "lists/ListTable.h"
 #include "lists/ListSort.h"
+#include "lists/ListTable.h"
+#include "lists/LockedTable.h"
 #include "lists/MediaCheck.h"
 
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,20 +76,16 @@ struct ListedMedium {
 // Column 0 ("Name") or the text after its last "." ("Extention").
 enum class NameSortMode { Name, Extension };
 
-// What the images, movies and sounds lists share: the table and its dedupe
-// set under one mutex, size feedback, the size rule, counts and their
+// What the images, movies and sounds lists share: the locked table and its
+// dedupe set, size feedback, the size rule, counts and their
 // notifications, sorting, selection, the exports and the project block.
 //
 // Thread use: crawl workers add rows and checker threads set sizes while the
 // UI thread reads and sorts; every public call takes the list's mutex for
 // itself only. Notifications, the checker and the listener are called after
 // the mutex is released, so a receiver may call back into the list.
-class MediaList {
+class MediaList : public LockedTable {
 public:
-    MediaList(const MediaList&) = delete;
-    MediaList& operator=(const MediaList&) = delete;
-    virtual ~MediaList() = default;
-
     const MediaListLayout& Layout() const { return layout_; }
 
     // Each may be null; set them before workers use the list.
@@ -131,23 +126,12 @@ public:
     // Deletes every row and forgets the addresses seen.
     void Clear();
 
-    // Sorting. A header click sorts by that column; the "Sort by" commands
-    // sort by column 0 by name or by extension (the mode stays for later
-    // sorts on column 0).
-    void SortByHeader(int column);
+    // Sorting. A header click (SortByHeader) sorts by that column; the
+    // "Sort by" commands sort by column 0 by name or by extension (the mode
+    // stays for later sorts on column 0).
     void SortByName();
     void SortByExtension();
     NameSortMode SortMode() const;
-    SortState CurrentSort() const;
-
-    // Selection.
-    void SetSelected(std::size_t row, bool selected);
-    void SelectAll();
-    void InvertSelection();
-    void SelectByPattern(std::string_view pattern);  // on column 0
-
-    // "Images (2 / 5)": selected rows / all rows.
-    std::string Caption() const;
 
     // Text of "Copy": the address of every selected row, one per line.
     std::string ClipboardText() const;
@@ -173,14 +157,6 @@ public:
     // the file name.
     std::string RowUrl(std::size_t row) const;
     std::vector<std::string> SelectedUrls() const;
-
-    // Reading for the window and the result pages.
-    std::size_t RowCount() const;
-    std::string Cell(std::size_t row, std::size_t column) const;
-    bool IsSelected(std::size_t row) const;
-    ListTable Snapshot() const;
-    // Grows with every change, so a window can poll for refreshes.
-    std::uint64_t Revision() const { return revision_.load(); }
 
 protected:
     explicit MediaList(const MediaListLayout& layout);
@@ -209,30 +185,20 @@ protected:
     // Three-way order of two rows on a column, before the direction applies.
     // Column 0 follows the name mode; the size column orders by the size it
     // shows; everything else case-insensitively.
-    virtual int CompareColumn(const ListRow& a, const ListRow& b, int column) const;
-
-    // Sorts with the current state; `compare` overrides CompareColumn.
-    template <typename Compare>
-    void SortLocked(Compare compare) {
-        const int dir = sort_.direction;
-        SortRows(table_, [&](const ListRow& a, const ListRow& b) { return Directed(compare(a, b), dir); });
-        Touch();
-    }
+    int CompareColumn(const ListRow& a, const ListRow& b, int column) const override;
 
     // The size as the size rule reads a size cell: the leading number,
     // times 1024 for "KB" or 1048576 for "MB".
     static long long RuleSize(const std::string& cell);
 
-    void Touch() { revision_.fetch_add(1); }
     int CountLocked() const;
 
-    mutable std::mutex mu_;
-    ListTable table_;
-    SortState sort_;
     NameSortMode mode_ = NameSortMode::Name;
 
 private:
     const MediaListLayout& layout_;
+    // A "Sort by" command: column 0 in that mode.
+    void MenuSortBy(NameSortMode mode);
     // The duplicates block of the project file (absent when none).
     std::string DuplicatesBlockLocked() const;
     void LoadDuplicatesLocked(std::string_view projectText);
@@ -241,7 +207,6 @@ private:
     std::unordered_set<std::string> seen_;
     std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
     std::atomic<bool> findDuplicates_{false};
-    std::atomic<std::uint64_t> revision_{0};
     std::atomic<Notifier*> notifier_{nullptr};
     std::atomic<MediaCheckQueue*> checker_{nullptr};
     std::atomic<ListsChangedListener*> listener_{nullptr};

@@ -51,26 +51,18 @@ void TreeModel::CollapseAll() {
     for (Node& n : nodes_) n.expanded = false;
 }
 
-std::vector<TreeModel::Id> TreeModel::VisibleOrder() const {
-    std::vector<Id> out;
-    std::vector<Id> stack(roots_.rbegin(), roots_.rend());
-    while (!stack.empty()) {
-        Id id = stack.back();
-        stack.pop_back();
-        out.push_back(id);
-        if (nodes_[id].expanded)
-            for (auto c = nodes_[id].children.rbegin(); c != nodes_[id].children.rend(); ++c) stack.push_back(*c);
-    }
-    return out;
-}
+std::vector<TreeModel::Id> TreeModel::VisibleOrder() const { return Walk(true); }
 
-std::vector<TreeModel::Id> TreeModel::DepthFirstOrder() const {
+std::vector<TreeModel::Id> TreeModel::DepthFirstOrder() const { return Walk(false); }
+
+std::vector<TreeModel::Id> TreeModel::Walk(bool expandedOnly) const {
     std::vector<Id> out;
     std::vector<Id> stack(roots_.rbegin(), roots_.rend());
     while (!stack.empty()) {
         Id id = stack.back();
         stack.pop_back();
         out.push_back(id);
+        if (expandedOnly && !nodes_[id].expanded) continue;
         for (auto c = nodes_[id].children.rbegin(); c != nodes_[id].children.rend(); ++c) stack.push_back(*c);
     }
     return out;

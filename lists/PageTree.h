@@ -62,6 +62,9 @@ private:
         bool expanded = false;
         bool alive = true;
     };
+    // Parents before children, roots in order; with expandedOnly, the
+    // children of collapsed items are left out.
+    std::vector<Id> Walk(bool expandedOnly) const;
     void Remove(Id id);
     void Rename(Id id, const std::string& text);
     void Revive(Id id);

@@ -163,14 +163,8 @@ std::string MainFramePage(const std::string& siteTreePath, const std::string& ma
 }
 
 std::string ListLinkTarget(const std::string& url) {
-    if (url.find('\\') != std::string::npos) {
-        std::string path = url;
-        const std::size_t unc = path.find("\\\\");
-        if (unc != std::string::npos) path.erase(0, unc + 2);
-        return "file:////" + path;
-    }
     // A path in "/" form is a local file too, not a host name.
-    if (url.starts_with('/')) return FileAddress(url);
+    if (url.find('\\') != std::string::npos || url.starts_with('/')) return FileAddress(url, FileAddressForm::ListPage);
     return WithDefaultScheme(url);
 }
 

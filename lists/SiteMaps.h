@@ -40,8 +40,8 @@ std::vector<UrlListRow> UrlListRowsOf(const ListTable& table, UrlRows which = Ur
 std::string StartLocationsPage(const std::vector<std::string>& locations);
 
 // The link target of a list address: a local file with "\" becomes a
-// "file:////" address, one in "/" form a "file:///" address, anything
-// without a scheme gets "http://".
+// "file:////" address, one in "/" form a "file:///" address (FileAddress,
+// list page form), anything without a scheme gets "http://".
 std::string ListLinkTarget(const std::string& url);
 
 inline constexpr char kSiteMapTextFile[] = "SiteMap.txt";

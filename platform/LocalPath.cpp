@@ -14,17 +14,34 @@ std::string LocalFilePath(std::string_view text) {
     return std::string(text);
 }
 
-std::string FileAddress(std::string_view path) {
+namespace {
+
+// The path with the characters that end a path in an address encoded, and
+// each "\" written as `backslash`.
+std::string EncodedPath(std::string_view path, std::string_view backslash) {
     std::string p;
     for (char c : path) {
         switch (c) {
-            case '\\': p += '/'; break;
+            case '\\': p += backslash; break;
             case '%': p += "%25"; break;
             case '#': p += "%23"; break;
             case '?': p += "%3F"; break;
             default: p += c;
         }
     }
+    return p;
+}
+
+}  // namespace
+
+std::string FileAddress(std::string_view path, FileAddressForm form) {
+    if (StartsWithNoCase(path, "file:")) return std::string(path);
+    if (form == FileAddressForm::ListPage && path.find('\\') != std::string_view::npos) {
+        const std::size_t unc = path.find("\\\\");
+        if (unc != std::string_view::npos) path.remove_prefix(unc + 2);
+        return "file:////" + EncodedPath(path, "\\");
+    }
+    const std::string p = EncodedPath(path, "/");
     if (p.rfind("//", 0) == 0) return "file:" + p;  // a "\\server\share" path
     if (!p.empty() && p[0] == '/') return "file://" + p;
     return "file:///" + p;  // "C:\dir\x"

@@ -1,5 +1,6 @@
 #include "search/FetchCategory.h"
 
+#include "net/BodyLines.h"
 #include "net/ParsedUrl.h"
 #include "platform/TextUtil.h"
 #include "search/SearchEngineThread.h"
@@ -108,11 +109,7 @@ bool FetchCategory::ReadPage(std::string& html) {
     const InternetSession session(internet_, kSearchAgent, network_);
     auto request = session.OpenRequest(url_, &StopFlag());
     if (!request || !request->Send() || request->StatusCode() != 200) return false;
-    std::string line;
-    while (!StopRequested() && html.size() < kEnginePageCap && request->ReadLine(line)) {
-        html += line;
-        html += '\n';
-    }
+    ReadBodyLines(*request, html, kEnginePageCap, LineJoin::NewlineAfterEach, StopFlag());
     // A page cut off (the time limit, a dropped connection) is not read.
     const bool failed = request->Failed();
     request->Close();

@@ -5,8 +5,6 @@
 #include "lists/ListHelpers.h"
 #include "lists/SiteMaps.h"
 #include "platform/HtmlEscape.h"
-#include "platform/Paths.h"
-#include "platform/TextModeFile.h"
 #include "platform/TextUtil.h"
 #include "query/HitLine.h"
 #include "query/ReaderHitLine.h"
@@ -42,7 +40,7 @@ void AppendLink(std::string& out, const std::string& target, std::string_view te
 
 }  // namespace
 
-HitList::HitList() : table_(kColumnCount) {}
+HitList::HitList() : LockedTable(kColumnCount, kTitle) {}
 
 HitList::~HitList() { StopSearchNow(); }
 
@@ -140,52 +138,10 @@ void HitList::StopSearchNow() {
     search_->Join();
 }
 
-void HitList::SortByHeader(int column) {
-    if (column < 0 || static_cast<std::size_t>(column) >= kColumnCount) return;
-    std::lock_guard<std::mutex> lock(mu_);
-    sort_.HeaderClick(column);
+int HitList::CompareColumn(const ListRow& a, const ListRow& b, int column) const {
     const auto col = static_cast<std::size_t>(column);
-    const int dir = sort_.direction;
-    SortRows(table_, [&](const ListRow& a, const ListRow& b) {
-        const std::string_view x = a.cells[col], y = b.cells[col];
-        const int order = col == kMatch ? ThreeWay(LeadingInt(x), LeadingInt(y)) : CompareNoCase(x, y);
-        return Directed(order, dir);
-    });
-    Touch();
-}
-
-SortState HitList::CurrentSort() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return sort_;
-}
-
-void HitList::SetSelected(std::size_t row, bool selected) {
-    std::lock_guard<std::mutex> lock(mu_);
-    table_.SetSelected(row, selected);
-    Touch();
-}
-
-void HitList::SelectAll() {
-    std::lock_guard<std::mutex> lock(mu_);
-    table_.SelectAll();
-    Touch();
-}
-
-void HitList::InvertSelection() {
-    std::lock_guard<std::mutex> lock(mu_);
-    flk::InvertSelection(table_);
-    Touch();
-}
-
-void HitList::SelectByPattern(std::string_view pattern) {
-    std::lock_guard<std::mutex> lock(mu_);
-    flk::SelectByPattern(table_, pattern, kTitles);
-    Touch();
-}
-
-std::string HitList::Caption() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return UpdateCountCaption(table_, kTitle);
+    const std::string_view x = a.cells[col], y = b.cells[col];
+    return col == kMatch ? ThreeWay(LeadingInt(x), LeadingInt(y)) : CompareNoCase(x, y);
 }
 
 std::string HitList::LinkTarget(std::string_view address) { return ListLinkTarget(std::string(address)); }
@@ -260,26 +216,20 @@ std::string HitList::ReportText() const {
 }
 
 std::string HitList::WriteHtmlList(const std::string& folder) const {
-    const std::string path = JoinPath(folder, "SearchList.htm");
-    return WriteTextModeFile(path, HtmlListText()) ? path : std::string();
+    return WriteListFile(folder, "SearchList.htm", HtmlListText());
 }
 
 std::string HitList::WriteTextList(const std::string& folder) const {
-    const std::string path = JoinPath(folder, "SearchList.txt");
-    return WriteTextModeFile(path, TextListText()) ? path : std::string();
+    return WriteListFile(folder, "SearchList.txt", TextListText());
 }
 
 std::string HitList::WriteReport(const std::string& folder) const {
-    const std::string path = JoinPath(folder, "SearchReport.txt");
-    return WriteTextModeFile(path, ReportText()) ? path : std::string();
+    return WriteListFile(folder, "SearchReport.txt", ReportText());
 }
 
 std::string HitList::SaveBlock() const {
-    std::string out = "\r\n\r\n";
-    out += kSearchListMarker;
     std::lock_guard<std::mutex> lock(mu_);
-    out += SaveListBlock(table_, kColumnCount);
-    return out;
+    return SaveBlockLocked(kSearchListMarker, kColumnCount);
 }
 
 bool HitList::LoadBlock(std::string_view projectText) {
@@ -289,26 +239,6 @@ bool HitList::LoadBlock(std::string_view projectText) {
     LoadListBlock(table_, body, kColumnCount);
     Touch();
     return true;
-}
-
-std::size_t HitList::RowCount() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.RowCount();
-}
-
-std::string HitList::Cell(std::size_t row, std::size_t column) const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.Cell(row, column);
-}
-
-bool HitList::IsSelected(std::size_t row) const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_.IsSelected(row);
-}
-
-ListTable HitList::Snapshot() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return table_;
 }
 
 }  // namespace flk

@@ -2,6 +2,7 @@
 #include "crawl/CrawlView.h"
 #include "lists/ListSort.h"
 #include "lists/ListTable.h"
+#include "lists/LockedTable.h"
 #include "lists/MediaList.h"
 
 #include <atomic>
@@ -44,7 +45,7 @@ struct SearchNowProgress {
 // for itself only. The off-line search thread is owned here and is stopped
 // and joined before the list goes away, so it never outlives the list it
 // fills.
-class HitList : public HitSink {
+class HitList : public LockedTable, public HitSink {
 public:
     static constexpr std::size_t kTitles = 0, kText = 1, kMatch = 2, kUrl = 3;
     static constexpr std::size_t kColumnCount = 4;
@@ -90,20 +91,8 @@ public:
     // Stops the off-line search after the page in hand and waits for it.
     void StopSearchNow();
 
-    // Sorting: a header click sorts by that column, "Match" by its number,
-    // the others ignoring letter case; the same column twice flips the
-    // direction.
-    void SortByHeader(int column);
-    SortState CurrentSort() const;
-
-    // Selection.
-    void SetSelected(std::size_t row, bool selected);
-    void SelectAll();
-    void InvertSelection();
-    void SelectByPattern(std::string_view pattern);  // on column 0
-
-    // "Titles (2 / 5)": selected rows / all rows.
-    std::string Caption() const;
+    // Sorting (SortByHeader): "Match" by its number, the others ignoring
+    // letter case. The caption reads "Titles (2 / 5)".
 
     // The three exports as text with "\n" line ends (the files store them
     // through a text-mode stream). The HTML and text lists hold every row,
@@ -128,25 +117,14 @@ public:
     static std::string LinkTarget(std::string_view address);
     std::string RowLinkTarget(std::size_t row) const;
 
-    // Reading for the window and the result pages.
-    std::size_t RowCount() const;
-    std::string Cell(std::size_t row, std::size_t column) const;
-    bool IsSelected(std::size_t row) const;
-    ListTable Snapshot() const;
-    // Grows with every change, so a window can poll for refreshes.
-    std::uint64_t Revision() const { return revision_.load(); }
+protected:
+    int CompareColumn(const ListRow& a, const ListRow& b, int column) const override;
 
 private:
-    void Touch() { revision_.fetch_add(1); }
-
-    mutable std::mutex mu_;
-    ListTable table_;
-    SortState sort_;
     std::string query_;
     std::string condition_ = "and";
     std::vector<std::string> keywords_;
     bool readerLines_ = false;
-    std::atomic<std::uint64_t> revision_{0};
 
     // Never held while the list's mutex is: the search thread takes that one
     // in AddHit, and StopSearchNow joins the thread under this one.

@@ -1,5 +1,6 @@
 #include "search/SearchEngineThread.h"
 
+#include "net/BodyLines.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -52,13 +53,9 @@ void SearchEngineThread::Fetch() {
     owner_.StepProgress();
     if (!sent || StopRequested()) return;
 
-    std::string line;
-    while (!StopRequested() && body_.size() < kEnginePageCap && request->ReadLine(line)) {
-        // A line break is white space in a page; joining lines with a space
-        // keeps a link at a line's end from running into the next line.
-        if (!body_.empty()) body_ += ' ';
-        body_.append(line, 0, kEnginePageCap - std::min(body_.size(), kEnginePageCap));
-    }
+    // A line break is white space in a page; joining lines with a space
+    // keeps a link at a line's end from running into the next line.
+    ReadBodyLines(*request, body_, kEnginePageCap, LineJoin::SpaceBetween, StopFlag());
     request->Close();
     owner_.StepProgress();
 }

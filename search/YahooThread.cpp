@@ -1,5 +1,6 @@
 #include "search/YahooThread.h"
 
+#include "net/BodyLines.h"
 #include "net/UrlSplit.h"
 #include "search/SearchEngineThread.h"
 
@@ -30,12 +31,8 @@ void YahooThread::Fetch(std::string& body) {
         statusText_ = DirectoryStatusText(status_);
         return;
     }
-    std::string line;
-    while (!StopRequested() && body.size() < kDirectoryReplyCap && request->ReadLine(line)) {
-        body += line;
-        body += '\n';
-        owner_.ReplyProgress(request->BytesRead());
-    }
+    ReadBodyLines(*request, body, kDirectoryReplyCap, LineJoin::NewlineAfterEach, StopFlag(),
+                  [&] { owner_.ReplyProgress(request->BytesRead()); });
     request->Close();
 }
 

@@ -179,8 +179,7 @@ std::string RawBrowserAddress(std::string_view text) {
     // address a page may link to.
     if (t.find("://") != std::string_view::npos && SchemeLength(t) > 0)
         return IsLinkableAddress(t) ? std::string(t) : std::string();
-    if (StartsWithNoCase(t, "file:")) return std::string(t);
-    if (IsLocalPath(t)) return FileAddress(t);
+    if (StartsWithNoCase(t, "file:") || IsLocalPath(t)) return FileAddress(t);
     // No scheme: a host name, perhaps with a port ("a.example:8080/x").
     const std::size_t colon = t.find(':');
     const bool port = colon != std::string_view::npos && colon + 1 < t.size() &&

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <wx/window.h>
 
@@ -63,5 +64,10 @@ public:
     virtual void SendToBrowser() = 0;
     virtual void SendToEditor() = 0;
 };
+
+// "Send to" / "Editor" of a list page: opens the file just written in the
+// editor, or says that `fileName` could not be written (`written` empty).
+void OpenWrittenInEditor(wxWindow* parent, const ListPageServices& services, const std::string& written,
+                         std::string_view fileName);
 
 }  // namespace flk::ui

@@ -9,9 +9,9 @@
 
 namespace flk::ui {
 
-// A report-style list model as a list window reads and steers it. The media
-// lists and the hit list share these operations but no base class, so each
-// is seen through ListSourceOf.
+// A report-style list model as a list window reads and steers it, seen
+// through ListSourceOf (the media lists and the hit list get these calls
+// from LockedTable).
 class ListSource {
 public:
     virtual ~ListSource() = default;

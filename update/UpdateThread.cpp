@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "crawl/PageFetcher.h"
+#include "net/BodyLines.h"
 #include "net/ParsedUrl.h"
 #include "net/RequestQueue.h"
 #include "net/RequestTimeLimit.h"
@@ -118,14 +119,11 @@ bool UpdateThread::Download(const std::string& firstUrl, std::string& text, int&
     }
     // Only a 200 answer is update data: nothing else is worth reading.
     if (status != 200) return true;
-    std::string line;
-    while (!StopRequested() && request->ReadLine(line)) {
-        text += line;
-        text += '\n';
-        if (text.size() > UpdateFile::kMaxBytes) {
-            failure = "larger than " + std::to_string(UpdateFile::kMaxBytes) + " bytes";
-            return false;
-        }
+    // One byte over the limit is enough to know the data is too large.
+    if (ReadBodyLines(*request, text, UpdateFile::kMaxBytes + 1, LineJoin::NewlineAfterEach, StopFlag()) ==
+        BodyLinesEnd::Capped) {
+        failure = "larger than " + std::to_string(UpdateFile::kMaxBytes) + " bytes";
+        return false;
     }
     // A broken transfer would replace good data with a truncated copy.
     if (request->Failed() || request->Cancelled()) {

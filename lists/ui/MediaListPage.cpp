@@ -40,24 +40,16 @@ void MediaListPage::SendToBrowser() {
     if (!first.empty()) OpenInBrowser(services_.settings, first, services_.picker);
 }
 
-void MediaListPage::OpenInEditorAfterWrite(const std::string& written, const char* fileName) {
-    if (written.empty()) {
-        ShowMessageBox(this, std::string("Could not write ") + fileName, "Send to", wxOK | wxICON_EXCLAMATION);
-        return;
-    }
-    OpenInEditor(services_.settings, written, services_.picker);
-}
-
 void MediaListPage::SendToEditor() {
     view_->TakeSelection();
     const std::string folder = services_.projectFolder ? services_.projectFolder() : std::string();
-    OpenInEditorAfterWrite(list_.WriteLinksFile(folder), std::string(list_.Layout().linksFile).c_str());
+    OpenWrittenInEditor(this, services_, list_.WriteLinksFile(folder), list_.Layout().linksFile);
 }
 
 void MediaListPage::SendToSpreadSheet() {
     view_->TakeSelection();
     const std::string folder = services_.projectFolder ? services_.projectFolder() : std::string();
-    OpenInEditorAfterWrite(list_.WriteReportFile(folder), std::string(list_.Layout().reportFile).c_str());
+    OpenWrittenInEditor(this, services_, list_.WriteReportFile(folder), list_.Layout().reportFile);
 }
 
 void MediaListPage::Copy() {

@@ -55,7 +55,6 @@ public:
 
 private:
     void ShowMenu();
-    void OpenInEditorAfterWrite(const std::string& written, const char* fileName);
 
     MediaList& list_;
     ListPageServices services_;

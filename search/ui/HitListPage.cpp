@@ -93,22 +93,14 @@ void HitListPage::SendToBrowser() {
     OpenInBrowser(services_.settings, written, services_.picker);
 }
 
-void HitListPage::OpenInEditorAfterWrite(const std::string& written, const char* fileName) {
-    if (written.empty()) {
-        ShowMessageBox(this, std::string("Could not write ") + fileName, "Send to", wxOK | wxICON_EXCLAMATION);
-        return;
-    }
-    OpenInEditor(services_.settings, written, services_.picker);
-}
-
 void HitListPage::SendToEditor() {
     view_->TakeSelection();
-    OpenInEditorAfterWrite(hits_.WriteTextList(ProjectFolder()), kSearchListText);
+    OpenWrittenInEditor(this, services_, hits_.WriteTextList(ProjectFolder()), kSearchListText);
 }
 
 void HitListPage::SendToSpreadSheet() {
     view_->TakeSelection();
-    OpenInEditorAfterWrite(hits_.WriteReport(ProjectFolder()), kSearchReport);
+    OpenWrittenInEditor(this, services_, hits_.WriteReport(ProjectFolder()), kSearchReport);
 }
 
 void HitListPage::InvertSelection() {

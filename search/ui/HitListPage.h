@@ -60,7 +60,6 @@ public:
 
 private:
     void ShowMenu();
-    void OpenInEditorAfterWrite(const std::string& written, const char* fileName);
     std::string ProjectFolder() const;
 
     HitList& hits_;
