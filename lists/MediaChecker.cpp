@@ -39,14 +39,17 @@ long long CountedSize(const WebReply& reply) {
 }
 
 // What a body's bytes tell beyond its length, gathered as they stream past:
-// the first kImageHeaderBytes, and a hash of them all.
+// the first kImageHeaderBytes, and a hash of them all. Hashing is the
+// dearest step of a crawl, so it runs only when fingerprints are wanted.
 struct BodyProbe {
+    explicit BodyProbe(bool hashAll) : hashAll(hashAll) {}
     std::string head;
+    bool hashAll;
     Sha256 whole;
 
     void Take(std::string_view bytes) {
         if (head.size() < kImageHeaderBytes) head.append(bytes.substr(0, kImageHeaderBytes - head.size()));
-        whole.Add(bytes);
+        if (hashAll) whole.Add(bytes);
     }
 
     // Fills in the pixel size (when the file is an image) and the hashes for
@@ -65,7 +68,7 @@ struct BodyProbe {
         Sha256 start;
         start.Add(head);
         r.fingerprint = std::to_string(r.size) + ":" + start.HexDigest();
-        if (wholeBody) r.sha256 = whole.HexDigest();
+        if (wholeBody && hashAll) r.sha256 = whole.HexDigest();
     }
 };
 
@@ -148,7 +151,7 @@ void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const We
 
 void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long long length,
                                const std::string& headType) {
-    auto probe = std::make_shared<BodyProbe>();
+    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
     WebRequest get = Request(url, RequestMethod::Get);
     get.firstBytes = kImageHeaderBytes;
     get.maxBodyBytes = kImageHeaderBytes;
@@ -187,7 +190,7 @@ void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long
 }
 
 void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind) {
-    auto probe = std::make_shared<BodyProbe>();
+    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
     WebRequest get = Request(url, RequestMethod::Get);
     if (Probing()) get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
     get.done = [this, url, kind, probe](const WebReply& reply) {
@@ -201,7 +204,7 @@ void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind) {
 
 void CMediaChecker::QueueDownload(const std::string& url, const std::string& folder) {
     auto file = std::make_shared<CachedImageFile>(folder);
-    auto probe = std::make_shared<BodyProbe>();
+    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
     WebRequest get = Request(url, RequestMethod::Get);
     get.maxBodyBytes = options_.imageCap;
     get.sink = [file, probe](std::string_view bytes) {
