@@ -28,8 +28,7 @@ MediaCheckerOptions CheckerOptions(const InternetOptions& network, const Setting
     options.requestTimeoutMs = RequestTimeLimitMs(settings);
     // The lists use what the first bytes tell only when these are on.
     options.pixelSizes = settings.Get(keys::ModernSizes) != 0;
-    // Fingerprints (and with them the merging of duplicates) wait until the
-    // crawl tests' sites stop serving one body under many addresses.
+    options.fingerprints = settings.Get(keys::ModernDuplicates) != 0;
     return options;
 }
 

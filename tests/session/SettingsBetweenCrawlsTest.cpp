@@ -27,13 +27,15 @@ std::string Png(std::uint32_t w, std::uint32_t h, std::size_t bytes, char fill) 
     return s;
 }
 
-// One page with a picture whose tag understates it and a picture known
-// only by its content type.
+// One page with a picture whose tag understates it, a picture known only by
+// its content type, and one picture under two addresses.
 void AddSite(test::LoopbackServer& server) {
     server.Add({.path = "/index.html",
                 .headers = {{"Content-Type", "text/html"}},
                 .body = "<title>Home</title><img src=\"/a.png\" width=10 height=10 alt=\"a\">"
-                        "<img src=\"/img?id=7\" alt=\"typed\">"});
+                        "<img src=\"/img?id=7\" alt=\"typed\"><img src=\"/twin1.png\"><img src=\"/twin2.png\">"});
+    for (const char* twin : {"/twin1.png", "/twin2.png"})
+        server.Add({.path = twin, .headers = {{"Content-Type", "image/png"}}, .body = Png(50, 50, 4000, 'w')});
     server.Add({.path = "/a.png", .headers = {{"Content-Type", "image/png"}}, .body = Png(300, 200, 6000, 'a'),
                 .ranges = true});
     server.Add({.path = "/img?id=7", .headers = {{"Content-Type", "image/png"}}, .body = Png(640, 480, 9000, 't'),
@@ -52,6 +54,13 @@ struct Crawl {
         for (const test::RequestRecord& r : server.Requests())
             if (r.target == target) seen += (seen.empty() ? "" : "|") + r.*header;
         return seen;
+    }
+    // The images list's rows whose file names begin with `prefix`.
+    std::string ImageRows(const std::string& prefix) const {
+        const ImagesList& images = session.Lists().images;
+        int n = 0;
+        for (std::size_t row = 0; row < images.RowCount(); ++row) n += images.Cell(row, 0).starts_with(prefix);
+        return std::to_string(n);
     }
     // The images list's cell of the row whose file name is `name`; "<none>"
     // without such a row.
@@ -101,6 +110,9 @@ TEST(SettingsBetweenCrawls, AChangedModernKeyAppliesToTheNextCrawl) {
         {"media placed by their type", [](Settings&, test::TempDir&) {},
          [](Settings& s, test::TempDir&) { s.Set(keys::ModernContent, 0); },
          [](const Crawl& c) { return c.ImageCell("img?id=7", kWidthColumn); }, "640", "<none>"},
+        {"one picture under two addresses", [](Settings&, test::TempDir&) {},
+         [](Settings& s, test::TempDir&) { s.Set(keys::ModernDuplicates, 0); },
+         [](const Crawl& c) { return c.ImageRows("twin"); }, "1", "2"},
     };
     for (const Row& row : rows) {
         test::TempDir dir;
