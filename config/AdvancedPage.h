@@ -1,6 +1,8 @@
 #pragma once
 #include "config/ConfigProblem.h"
+#include "settings/SettingsKeys.h"
 
+#include <array>
 #include <string>
 
 namespace flk {
@@ -23,8 +25,34 @@ struct AdvancedValues {
     std::string pagesPerSite = "10";
     bool loadTrayIcon = true;              // "Load SysTray Icon automatically"
 
+    // "Today's web": section `modern`.
+    bool modernMarkup = true;
+    bool modernFormats = true;
+    bool contentTypes = true;
+    bool trueSizes = true;
+    bool duplicates = true;
+    bool robots = true;
+    bool retryAfter = true;
+    bool compression = true;
+    bool offlinePages = true;
+    bool hitText = true;
+    std::string maxPerHost = "4";          // "Requests at once per host:"
+    std::string userAgent;                 // "User agent:"; empty: the classic agent name
+    std::string cookies;                   // "Cookies:", a cookies.txt file; empty: none
+
     bool operator==(const AdvancedValues&) const = default;
 };
+
+// The on/off keys of "Today's web", each with the box that shows it
+// (the control's name is "chk_modern_" followed by the key's name).
+struct ModernSwitch {
+    const IntKey* key;
+    bool AdvancedValues::*value;
+};
+const std::array<ModernSwitch, 10>& ModernSwitches();
+
+// "Requests at once per host:" takes 1 to this many.
+inline constexpr int kMaxRequestsPerHost = 64;
 
 // Added to the minimum when a maximum below it is saved.
 inline constexpr int kMaxSizeMargin = 50000;
@@ -38,11 +66,16 @@ public:
     AdvancedValues& Values() { return values_; }
     const AdvancedValues& Values() const { return values_; }
 
-    // Every box but "Show category tree." ticked (FTP validation too), sizes and pages per site
-    // to their defaults; "Maximum sites:" keeps its value.
+    // Every box but "Show category tree." ticked (FTP validation and every
+    // switch of today's web too), sizes, pages per site and requests per host
+    // to their defaults, no user agent and no cookies; "Maximum sites:"
+    // keeps its value.
     void ResetToDefaults();
-    // Refuses letters in a number field, negative image sizes, and a
-    // maximum below the minimum while both limits are in force.
+    // Refuses letters in a number field, negative image sizes, a maximum
+    // below the minimum while both limits are in force, requests per host
+    // outside 1..kMaxRequestsPerHost, a user agent with control characters
+    // (they would end the request's header line), and a cookies file that
+    // cannot be read as cookies.txt.
     ConfigCheck Check() const;
     void Save(Settings& settings) const;
 

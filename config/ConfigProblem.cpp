@@ -16,7 +16,10 @@ ConfigTab TabOf(ConfigField field) {
         case ConfigField::MinImageSize:
         case ConfigField::MaxImageSize:
         case ConfigField::MaximumSites:
-        case ConfigField::PagesPerSite: break;
+        case ConfigField::PagesPerSite:
+        case ConfigField::MaxPerHost:
+        case ConfigField::UserAgent:
+        case ConfigField::Cookies: break;
     }
     return ConfigTab::Advanced;
 }

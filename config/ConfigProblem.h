@@ -19,6 +19,9 @@ enum class ConfigField {
     MaxImageSize,
     MaximumSites,
     PagesPerSite,
+    MaxPerHost,
+    UserAgent,
+    Cookies,
 };
 
 ConfigTab TabOf(ConfigField field);

@@ -19,12 +19,19 @@ MediaCheckKind KindOfContentType(std::string_view contentType) {
 
 namespace {
 
+// The network of a check's requests: the options' own, each request
+// bounded by the check's time limit.
+InternetOptions CheckNetwork(const MediaCheckerOptions& o) {
+    InternetOptions network = o.network;
+    network.totalTimeoutMs = o.requestTimeoutMs;
+    return network;
+}
+
 RequestQueueOptions QueueOptions(const MediaCheckerOptions& o) {
     RequestQueueOptions q;
     q.agent = kCheckerAgent;
     q.workers = o.workers;
-    q.network = o.network;
-    q.network.totalTimeoutMs = o.requestTimeoutMs;
+    q.network = CheckNetwork(o);
     return q;
 }
 
@@ -75,26 +82,44 @@ struct BodyProbe {
 }  // namespace
 
 CMediaChecker::CMediaChecker(InternetShare& share, MediaCheckReceiver& receiver, MediaCheckerOptions options)
-    : receiver_(receiver), options_(std::move(options)), queue_(share, QueueOptions(options_)) {}
+    : receiver_(receiver), queue_(share, QueueOptions(options)) {
+    SetOptions(std::move(options));
+}
 
 CMediaChecker::~CMediaChecker() { queue_.Shutdown(); }
 
+void CMediaChecker::SetOptions(MediaCheckerOptions options) {
+    auto current = std::make_shared<Current>();
+    current->network = std::make_shared<const InternetOptions>(CheckNetwork(options));
+    current->options = std::move(options);
+    std::lock_guard<std::mutex> lock(lock_);
+    current_ = std::move(current);
+}
+
+MediaCheckerOptions CMediaChecker::Options() const { return CurrentOptions()->options; }
+
+CMediaChecker::Snapshot CMediaChecker::CurrentOptions() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return current_;
+}
+
 void CMediaChecker::SetImageCache(const std::string& folder, bool store) {
-    std::lock_guard<std::mutex> lock(cacheLock_);
+    std::lock_guard<std::mutex> lock(lock_);
     cacheFolder_ = folder;
     storeImages_ = store;
 }
 
 int CMediaChecker::PendingCount() const { return queue_.Pending(); }
 
-WebRequest CMediaChecker::Request(const std::string& url, RequestMethod method) const {
+WebRequest CMediaChecker::Request(const std::string& url, RequestMethod method, const Snapshot& now) {
     WebRequest r;
     r.url = url;
     r.method = method;
-    r.maxRedirects = options_.maxRedirects;
+    r.network = now->network;
+    r.maxRedirects = now->options.maxRedirects;
     r.keepBody = false;
     r.bodyOnlyOnSuccess = true;
-    r.maxBodyBytes = options_.countCap;
+    r.maxBodyBytes = now->options.countCap;
     return r;
 }
 
@@ -110,27 +135,29 @@ void CMediaChecker::QueueCheck(const std::string& url, MediaCheckKind kind) {
     }
     std::string folder;
     bool store = false;
+    Snapshot now;
     {
-        std::lock_guard<std::mutex> lock(cacheLock_);
+        std::lock_guard<std::mutex> lock(lock_);
         folder = cacheFolder_;
         store = storeImages_ && !folder.empty();
+        now = current_;
     }
     if (kind == MediaCheckKind::Image && store) {
-        QueueDownload(url, folder);
+        QueueDownload(url, folder, now);
         return;
     }
-    WebRequest head = Request(url, RequestMethod::Head);
-    head.done = [this, url, kind](const WebReply& reply) { OnHead(url, kind, reply); };
+    WebRequest head = Request(url, RequestMethod::Head, now);
+    head.done = [this, url, kind, now](const WebReply& reply) { OnHead(url, kind, reply, now); };
     queue_.Queue(std::move(head));
 }
 
-void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply) {
+void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply, const Snapshot& now) {
     const std::string type = reply.Success() ? reply.contentType : std::string();
     // A content check whose answer names no medium needs no more.
     const bool noMedium = kind == MediaCheckKind::Content && reply.Success() && !NamesMedia(type);
     if (reply.Success() && reply.contentLength >= 0) {
-        if (Probing() && !noMedium && reply.contentLength > 0) {
-            QueueProbe(url, kind, reply.contentLength, type);
+        if (Probing(now) && !noMedium && reply.contentLength > 0) {
+            QueueProbe(url, kind, reply.contentLength, type, now);
             return;
         }
         Report({url, kind, reply.contentLength, type});
@@ -142,21 +169,21 @@ void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const We
         return;
     }
     // No length, or HEAD refused (405, 501...): the body tells.
-    if (Probing()) {
-        QueueProbe(url, kind, -1, type);
+    if (Probing(now)) {
+        QueueProbe(url, kind, -1, type, now);
         return;
     }
-    QueueCount(url, kind);
+    QueueCount(url, kind, now);
 }
 
 void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long long length,
-                               const std::string& headType) {
-    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
-    WebRequest get = Request(url, RequestMethod::Get);
+                               const std::string& headType, const Snapshot& now) {
+    auto probe = std::make_shared<BodyProbe>(now->options.fingerprints);
+    WebRequest get = Request(url, RequestMethod::Get, now);
     get.firstBytes = kImageHeaderBytes;
     get.maxBodyBytes = kImageHeaderBytes;
     get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
-    get.done = [this, url, kind, length, headType, probe](const WebReply& reply) {
+    get.done = [this, url, kind, length, headType, probe, now](const WebReply& reply) {
         MediaCheckResult r{url, kind, length, headType.empty() && reply.Success() ? reply.contentType : headType};
         if (!reply.Success()) {
             if (length >= 0) {
@@ -165,7 +192,7 @@ void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long
                 r.size = 0;  // refused as a whole, not just the range
                 Report(std::move(r));
             } else {
-                QueueCount(url, kind);  // no answer to the range; a plain GET may get one
+                QueueCount(url, kind, now);  // no answer to the range; a plain GET may get one
             }
             return;
         }
@@ -179,44 +206,45 @@ void CMediaChecker::QueueProbe(const std::string& url, MediaCheckKind kind, long
         }
         if (r.size < 0) {
             // A body of unknown length past the first bytes: count it.
-            QueueCount(url, kind);
+            QueueCount(url, kind, now);
             return;
         }
         const bool whole = reply.complete && static_cast<long long>(reply.bodyBytes) == r.size;
-        probe->Describe(r, options_.pixelSizes, options_.fingerprints, whole);
+        probe->Describe(r, now->options.pixelSizes, now->options.fingerprints, whole);
         Report(std::move(r));
     };
     queue_.QueueFirst(std::move(get));
 }
 
-void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind) {
-    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
-    WebRequest get = Request(url, RequestMethod::Get);
-    if (Probing()) get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
-    get.done = [this, url, kind, probe](const WebReply& reply) {
+void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind, const Snapshot& now) {
+    auto probe = std::make_shared<BodyProbe>(now->options.fingerprints);
+    WebRequest get = Request(url, RequestMethod::Get, now);
+    if (Probing(now)) get.sink = [probe](std::string_view bytes) { probe->Take(bytes); };
+    get.done = [this, url, kind, probe, now](const WebReply& reply) {
         MediaCheckResult r{url, kind, CountedSize(reply), reply.Success() ? reply.contentType : std::string()};
         // A body cut at the cap has no known length to fingerprint.
-        if (Probing()) probe->Describe(r, options_.pixelSizes, options_.fingerprints && reply.complete, reply.complete);
+        if (Probing(now))
+            probe->Describe(r, now->options.pixelSizes, now->options.fingerprints && reply.complete, reply.complete);
         Report(std::move(r));
     };
     queue_.QueueFirst(std::move(get));
 }
 
-void CMediaChecker::QueueDownload(const std::string& url, const std::string& folder) {
+void CMediaChecker::QueueDownload(const std::string& url, const std::string& folder, const Snapshot& now) {
     auto file = std::make_shared<CachedImageFile>(folder);
-    auto probe = std::make_shared<BodyProbe>(options_.fingerprints);
-    WebRequest get = Request(url, RequestMethod::Get);
-    get.maxBodyBytes = options_.imageCap;
+    auto probe = std::make_shared<BodyProbe>(now->options.fingerprints);
+    WebRequest get = Request(url, RequestMethod::Get, now);
+    get.maxBodyBytes = now->options.imageCap;
     get.sink = [file, probe](std::string_view bytes) {
         file->Write(bytes);
         probe->Take(bytes);
     };
-    get.done = [this, url, file, probe](const WebReply& reply) {
+    get.done = [this, url, file, probe, now](const WebReply& reply) {
         if (reply.Success() && reply.complete) file->Keep(CacheFileName(url));
         MediaCheckResult r{url, MediaCheckKind::Image, CountedSize(reply),
                            reply.Success() ? reply.contentType : std::string()};
-        if (Probing() && reply.Success())
-            probe->Describe(r, options_.pixelSizes, options_.fingerprints && reply.complete, reply.complete);
+        if (Probing(now) && reply.Success())
+            probe->Describe(r, now->options.pixelSizes, now->options.fingerprints && reply.complete, reply.complete);
         Report(std::move(r));
     };
     queue_.Queue(std::move(get));

@@ -4,6 +4,7 @@
 #include "net/RequestQueue.h"
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -27,6 +28,7 @@ struct MediaCheckerOptions {
     std::uint64_t countCap = 16u << 20;
     // An image bigger than this is not stored in the cache.
     std::uint64_t imageCap = 16u << 20;
+    // Read when the checker is made; SetOptions keeps the first number.
     int workers = kCheckerWorkers;
     // Read an image's pixel size from its first bytes (`modern`/`sizes`).
     bool pixelSizes = false;
@@ -66,6 +68,11 @@ public:
     CMediaChecker(InternetShare& share, MediaCheckReceiver& receiver, MediaCheckerOptions options = {});
     ~CMediaChecker() override;
 
+    // The options of the checks queued from now on (a new crawl reads its
+    // settings); a check under way keeps those it was queued with.
+    void SetOptions(MediaCheckerOptions options);
+    MediaCheckerOptions Options() const;
+
     // Where images go and whether they are stored; read by each check as
     // it is queued (a loaded project moves the folder).
     void SetImageCache(const std::string& folder, bool store);
@@ -79,17 +86,26 @@ public:
     bool Ended() const { return queue_.Ended(); }
 
 private:
-    WebRequest Request(const std::string& url, RequestMethod method) const;
-    void QueueCount(const std::string& url, MediaCheckKind kind);
-    void QueueDownload(const std::string& url, const std::string& folder);
-    void QueueProbe(const std::string& url, MediaCheckKind kind, long long length, const std::string& headType);
-    void OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply);
+    // The options a check was queued with, and its requests' network.
+    struct Current {
+        MediaCheckerOptions options;
+        std::shared_ptr<const InternetOptions> network;
+    };
+    using Snapshot = std::shared_ptr<const Current>;
+
+    Snapshot CurrentOptions() const;
+    static WebRequest Request(const std::string& url, RequestMethod method, const Snapshot& now);
+    void QueueCount(const std::string& url, MediaCheckKind kind, const Snapshot& now);
+    void QueueDownload(const std::string& url, const std::string& folder, const Snapshot& now);
+    void QueueProbe(const std::string& url, MediaCheckKind kind, long long length, const std::string& headType,
+                    const Snapshot& now);
+    void OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply, const Snapshot& now);
     void Report(MediaCheckResult result);
-    bool Probing() const { return options_.pixelSizes || options_.fingerprints; }
+    static bool Probing(const Snapshot& now) { return now->options.pixelSizes || now->options.fingerprints; }
 
     MediaCheckReceiver& receiver_;
-    MediaCheckerOptions options_;
-    mutable std::mutex cacheLock_;
+    mutable std::mutex lock_;  // current_ and the image cache
+    Snapshot current_;
     std::string cacheFolder_;
     bool storeImages_ = false;
     RequestQueue queue_;  // last: its workers end before the rest goes

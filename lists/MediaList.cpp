@@ -65,12 +65,29 @@ void MediaList::AfterAdd(const std::string& checkUrl, MediaCheckKind kind) {
 void MediaList::SendCount() {
     Notifier* n = notifier_.load();
     if (!n) return;
-    // The count must stay in the low word: the high word carries the 100.
-    const long count = std::min(CountValidItems(), 0xFFFF);
-    Notification note;
-    note.code = layout_.countCode;
-    note.value = count | (100L << 16);
-    n->Send(note);
+    {
+        std::lock_guard<std::mutex> lock(countLock_);
+        // The count must stay in the low word: the high word carries the 100.
+        countsDue_.push_back(std::min(CountValidItems(), 0xFFFF));
+        if (countSending_) return;
+        countSending_ = true;
+    }
+    for (;;) {
+        long count = 0;
+        {
+            std::lock_guard<std::mutex> lock(countLock_);
+            if (countsDue_.empty()) {
+                countSending_ = false;
+                return;
+            }
+            count = countsDue_.front();
+            countsDue_.pop_front();
+        }
+        Notification note;
+        note.code = layout_.countCode;
+        note.value = count | (100L << 16);
+        n->Send(note);
+    }
 }
 
 std::string MediaList::SizeKey(std::string_view url) const { return TrimCopy(url); }

@@ -6,6 +6,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -169,6 +172,10 @@ protected:
     // (when url is not empty and a checker exists).
     void AfterAdd(const std::string& checkUrl, MediaCheckKind kind);
     // Sends the count notification (code 51 + kind, count | 100 << 16).
+    // Counts go out in the order they were read, one thread delivering at a
+    // time: checks finishing on several threads at once would otherwise
+    // deliver theirs in any order and leave an old count shown last. A call
+    // made while another thread delivers leaves its count to that thread.
     void SendCount();
 
     // After the size of a checked row is written, under the lock: what the
@@ -208,6 +215,9 @@ private:
     std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
     std::atomic<bool> findDuplicates_{false};
     std::atomic<Notifier*> notifier_{nullptr};
+    std::mutex countLock_;        // the two below
+    bool countSending_ = false;   // a thread is delivering counts
+    std::deque<long> countsDue_;  // read, not yet delivered, oldest first
     std::atomic<MediaCheckQueue*> checker_{nullptr};
     std::atomic<ListsChangedListener*> listener_{nullptr};
 };

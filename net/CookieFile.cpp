@@ -36,6 +36,12 @@ std::string LineFault(const std::string& line, long long& expiry) {
     return "";
 }
 
+CookieFileRead& Refused(CookieFileRead& r, std::string fault) {
+    r.fault = std::move(fault);
+    r.problem = r.fault + "; the crawl goes on without cookies";
+    return r;
+}
+
 }  // namespace
 
 CookieFileRead ReadCookieFile(const std::string& path, std::time_t now) {
@@ -46,12 +52,10 @@ CookieFileRead ReadCookieFile(const std::string& path, std::time_t now) {
     const auto size = plain ? std::filesystem::file_size(path, ec) : 0;
     std::string text;
     if (!plain || ec || (size <= kLongestFile && !ReadWholeFile(path, text))) {
-        r.problem = where + " cannot be read; the crawl goes on without cookies";
-        return r;
+        return Refused(r, where + " cannot be read");
     }
     if (size > kLongestFile) {
-        r.problem = where + " is too large for a cookies file; the crawl goes on without cookies";
-        return r;
+        return Refused(r, where + " is too large for a cookies file");
     }
     std::size_t number = 0;
     for (std::string line : Split(text, "\n")) {
@@ -63,9 +67,8 @@ CookieFileRead ReadCookieFile(const std::string& path, std::time_t now) {
         const std::string fault = LineFault(line, expiry);
         if (!fault.empty()) {
             r.lines.clear();
-            r.problem = where + ", line " + std::to_string(number) + ": " + fault +
-                        " (not the cookies.txt format); the crawl goes on without cookies";
-            return r;
+            return Refused(r, where + ", line " + std::to_string(number) + ": " + fault +
+                                  " (not the cookies.txt format)");
         }
         if (expiry != 0 && expiry < static_cast<long long>(now)) continue;
         r.lines.push_back(line);

@@ -10,7 +10,11 @@ struct CookieFileRead {
     // The cookie lines as the file holds them ("#HttpOnly_" ones included),
     // without comments, blank lines and cookies expired before now.
     std::vector<std::string> lines;
-    std::string problem;  // for the user, when !ok
+    // When !ok: what is wrong with the file, naming it ("cookies file
+    // \"...\" cannot be read"), and the same with what the crawl does
+    // about it, for the problem log.
+    std::string fault;
+    std::string problem;
 };
 
 // Reads a cookies file in the Netscape/Mozilla cookies.txt format: one

@@ -196,7 +196,7 @@ WebReply RequestQueue::Perform(const WebRequest& request, const std::atomic<bool
     WebReply reply;
     reply.url = request.url;
     std::string url = request.url;
-    const InternetSession session(share_, options_.agent, options_.network);
+    const InternetSession session(share_, options_.agent, request.network ? *request.network : options_.network);
     for (int hop = 0;; ++hop) {
         // The reply tells of the last request only.
         reply.finalUrl = url;

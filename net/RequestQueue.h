@@ -60,6 +60,10 @@ struct WebRequest {
     // ranged GET); a server that ignores the range sends it all, and the
     // reply then shows status 200 rather than 206.
     std::uint64_t firstBytes = 0;
+    // When set, this request's time-outs, User-Agent, cookies and per-host
+    // limit instead of the queue's (an owner whose settings change while
+    // older requests still run).
+    std::shared_ptr<const InternetOptions> network{};
     // Receives the body in blocks as they arrive, on the worker thread.
     std::function<void(std::string_view)> sink{};
     // Receives the reply on the worker thread, with no lock of the queue

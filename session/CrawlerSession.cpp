@@ -28,8 +28,7 @@ MediaCheckerOptions CheckerOptions(const InternetOptions& network, const Setting
     options.requestTimeoutMs = RequestTimeLimitMs(settings);
     // The lists use what the first bytes tell only when these are on.
     options.pixelSizes = settings.Get(keys::ModernSizes) != 0;
-    // Fingerprints (and with them the merging of duplicates) wait until the
-    // crawl tests' sites stop serving one body under many addresses.
+    options.fingerprints = settings.Get(keys::ModernDuplicates) != 0;
     return options;
 }
 
@@ -73,6 +72,7 @@ bool CrawlerSession::Start(const std::string& locations) {
         if (crawling_) return false;
     }
     EndPreviousCrawl();
+    FollowSettings();
     pages_ = std::make_unique<CrawlPages>(
         CrawlPagesContext{internet_, politeNetwork_, ctx_.notifier, lists_, hits_, *this});
     // An entry counts when its ";" is met: the typed text gets a final one.
@@ -115,6 +115,14 @@ bool CrawlerSession::Start(const std::string& locations) {
         return false;
     }
     return true;
+}
+
+void CrawlerSession::FollowSettings() {
+    politeNetwork_ = WithPoliteRequests(ctx_.network, ctx_.settings);
+    checker_.SetOptions(CheckerOptions(politeNetwork_, ctx_.settings));
+    checker_.SetImageCache(Project().ImageCacheFolder(), ctx_.settings.Get(keys::TreeDownload) == 1);
+    lists_.ApplySettings(ctx_.settings);
+    hits_.SetReaderLines(ctx_.settings.Get(keys::ModernHitText) != 0);
 }
 
 void CrawlerSession::EndPreviousCrawl() {

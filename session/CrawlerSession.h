@@ -156,12 +156,17 @@ public:
 
 private:
     void EndPreviousCrawl();
+    // What the settings say now, for the crawl about to start: a change
+    // made in the configuration applies to the next crawl. The crawl's own
+    // options are read by the kernel as it starts.
+    void FollowSettings();
     // The image cache is the project folder's "Images".
     void FollowProjectFolder();
 
     SessionContext ctx_;
     // The network of pages and media checks: section `modern`'s per-host
-    // limit, User-Agent and cookies on top of ctx_.network.
+    // limit, User-Agent and cookies on top of ctx_.network, read again as
+    // each crawl starts.
     InternetOptions politeNetwork_;
     NoClipboard noClipboard_;
     ProjectStore store_;  // first: the update file starts in its folder

@@ -71,6 +71,11 @@ ConfigurationDialog::ConfigurationDialog(wxWindow* parent, Settings& settings, C
     pagesPerSiteOn_ = Ctrl<wxCheckBox>(this, "chk_pages_per_site");
     pagesPerSite_ = Ctrl<wxTextCtrl>(this, "txt_pages_per_site");
     trayIcon_ = Ctrl<wxCheckBox>(this, "chk_tray_icon");
+    for (const ModernSwitch& sw : ModernSwitches())
+        modernBoxes_.push_back(Ctrl<wxCheckBox>(this, (std::string("chk_modern_") + sw.key->key).c_str()));
+    maxPerHost_ = Ctrl<wxTextCtrl>(this, "txt_max_per_host");
+    userAgent_ = Ctrl<wxTextCtrl>(this, "txt_user_agent");
+    cookies_ = Ctrl<wxTextCtrl>(this, "txt_cookies");
 
     auto* internet = Ctrl<wxButton>(this, "btn_internet_settings");
     if (InternetSettingsCommand().empty()) internet->Hide();  // nothing here to open
@@ -121,6 +126,10 @@ void ConfigurationDialog::ShowModel() {
     pagesPerSiteOn_->SetValue(a.pagesPerSiteOn);
     pagesPerSite_->ChangeValue(ToDisplay(a.pagesPerSite));
     trayIcon_->SetValue(a.loadTrayIcon);
+    for (std::size_t i = 0; i < modernBoxes_.size(); ++i) modernBoxes_[i]->SetValue(a.*ModernSwitches()[i].value);
+    maxPerHost_->ChangeValue(ToDisplay(a.maxPerHost));
+    userAgent_->ChangeValue(ToDisplay(a.userAgent));
+    cookies_->ChangeValue(ToDisplay(a.cookies));
 }
 
 void ConfigurationDialog::TakeControls() {
@@ -150,6 +159,10 @@ void ConfigurationDialog::TakeControls() {
     a.pagesPerSiteOn = pagesPerSiteOn_->GetValue();
     a.pagesPerSite = Text(pagesPerSite_);
     a.loadTrayIcon = trayIcon_->GetValue();
+    for (std::size_t i = 0; i < modernBoxes_.size(); ++i) a.*ModernSwitches()[i].value = modernBoxes_[i]->GetValue();
+    a.maxPerHost = Text(maxPerHost_);
+    a.userAgent = Text(userAgent_);
+    a.cookies = Text(cookies_);
     model_->SetTab(pages_->GetSelection());
 }
 
@@ -186,6 +199,9 @@ void ConfigurationDialog::FocusField(ConfigField field) {
         case ConfigField::MaxImageSize: control = maxSize_; break;
         case ConfigField::MaximumSites: control = maximumSites_; break;
         case ConfigField::PagesPerSite: control = pagesPerSite_; break;
+        case ConfigField::MaxPerHost: control = maxPerHost_; break;
+        case ConfigField::UserAgent: control = userAgent_; break;
+        case ConfigField::Cookies: control = cookies_; break;
     }
     if (control && control->IsShown() && control->IsEnabled()) {
         control->SetFocus();

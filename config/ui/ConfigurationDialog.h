@@ -78,6 +78,10 @@ private:
     wxCheckBox* pagesPerSiteOn_;
     wxTextCtrl* pagesPerSite_;
     wxCheckBox* trayIcon_;
+    std::vector<wxCheckBox*> modernBoxes_;  // one per ModernSwitches(), in its order
+    wxTextCtrl* maxPerHost_;
+    wxTextCtrl* userAgent_;
+    wxTextCtrl* cookies_;
 };
 
 // Opens "Configuration" modally over parent: what the media-search window's

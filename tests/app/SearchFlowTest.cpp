@@ -4,6 +4,7 @@
 #include "session/CrawlerSession.h"
 #include "search/CategorySearch.h"
 #include "search/SafetyDialogs.h"
+#include "support/DistinctBody.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "update/ServerRequests.h"
@@ -39,7 +40,7 @@ struct MediaSite {
         server.Add({"/index.html", 200, {{"Content-Type", "text/html"}},
                     "<title>Larks</title><img src=\"a.jpg\"><a href=\"more.html\">more</a>"});
         server.Add({"/more.html", 200, {{"Content-Type", "text/html"}}, "<img src=\"/b.jpg\" width=120 height=120>"});
-        for (const char* p : {"/a.jpg", "/b.jpg"}) server.Add({p, 200, {}, std::string(4000, 'j')});
+        for (const char* p : {"/a.jpg", "/b.jpg"}) server.Add({p, 200, {}, test::DistinctBody(p, 4000, 'j')});
     }
 };
 

@@ -11,6 +11,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <deque>
 #include <functional>
 #include <map>
 #include <sys/stat.h>
@@ -70,6 +71,19 @@ std::map<std::string, std::string> Controls(const Configuration& c) {
     m["pagesPerSiteOn"] = flag(a.pagesPerSiteOn);
     m["pagesPerSite"] = a.pagesPerSite;
     m["trayIcon"] = flag(a.loadTrayIcon);
+    m["modern.markup"] = flag(a.modernMarkup);
+    m["modern.formats"] = flag(a.modernFormats);
+    m["modern.content"] = flag(a.contentTypes);
+    m["modern.sizes"] = flag(a.trueSizes);
+    m["modern.duplicates"] = flag(a.duplicates);
+    m["modern.robots"] = flag(a.robots);
+    m["modern.retryAfter"] = flag(a.retryAfter);
+    m["modern.compression"] = flag(a.compression);
+    m["modern.offline"] = flag(a.offlinePages);
+    m["modern.hitText"] = flag(a.hitText);
+    m["maxPerHost"] = a.maxPerHost;
+    m["userAgent"] = a.userAgent;
+    m["cookies"] = a.cookies;
     return m;
 }
 
@@ -98,8 +112,21 @@ struct KeyRow {
 
 }  // namespace
 
+// The three rows of an on/off key of section `modern`: missing (on), 0
+// (off) and any other number (on, saved as 1).
+void AddModernSwitchRows(std::vector<KeyRow>& rows, const char* control, const char* key,
+                         std::deque<std::string>& texts) {
+    texts.push_back(std::string("[modern]\n") + key + "=0\n");
+    const char* off = texts.back().c_str();
+    texts.push_back(std::string("[Modern]\n") + key + "=7\n");
+    const char* other = texts.back().c_str();
+    rows.push_back({"", control, "1", "modern", key, "1"});
+    rows.push_back({off, control, "0", "modern", key, "0"});
+    rows.push_back({other, control, "1", "modern", key, "1"});
+}
+
 TEST(ConfigurationPages, EveryKeyFromProfileToControlsAndBack) {
-    const std::vector<KeyRow> rows = {
+    std::vector<KeyRow> rows = {
         {"", "tab", "0", "media", "tab", "0"},
         {"[media]\ntab=3\n", "tab", "3", "media", "tab", "3"},
         {"[media]\ntab=7\n", "tab", "0", "media", "tab", "0"},
@@ -163,7 +190,29 @@ TEST(ConfigurationPages, EveryKeyFromProfileToControlsAndBack) {
         {"[view]\npopup=0\n", "trayIcon", "0", "view", "PopUp", "0"},
         {"", "browserPath", "", "path", "lastbrowserpath", kAbsent},
         {"[path]\nlastbrowserpath=/opt/web/\n", "browserPath", "", "path", "lastbrowserpath", "/opt/web/"},
+        {"", "maxPerHost", "4", "modern", "max_per_host", "4"},
+        {"[modern]\nmax_per_host=1\n", "maxPerHost", "1", "modern", "max_per_host", "1"},
+        {"[modern]\nmax_per_host=64\n", "maxPerHost", "64", "modern", "max_per_host", "64"},
+        // No limit (0 or less) and too many show as the most the field takes.
+        {"[modern]\nmax_per_host=0\n", "maxPerHost", "64", "modern", "max_per_host", "64"},
+        {"[modern]\nmax_per_host=-3\n", "maxPerHost", "64", "modern", "max_per_host", "64"},
+        {"[modern]\nmax_per_host=500\n", "maxPerHost", "64", "modern", "max_per_host", "64"},
+        {"", "userAgent", "", "modern", "user_agent", ""},
+        {"[modern]\nuser_agent=  Mozilla/5.0 (X11; Linux) Findlark/2  \n", "userAgent",
+         "Mozilla/5.0 (X11; Linux) Findlark/2", "modern", "user_agent", "Mozilla/5.0 (X11; Linux) Findlark/2"},
+        {"", "cookies", "", "modern", "cookies", ""},
     };
+    std::deque<std::string> texts;  // the rows point into it; a deque never moves its strings
+    AddModernSwitchRows(rows, "modern.markup", "markup", texts);
+    AddModernSwitchRows(rows, "modern.formats", "formats", texts);
+    AddModernSwitchRows(rows, "modern.content", "content", texts);
+    AddModernSwitchRows(rows, "modern.sizes", "sizes", texts);
+    AddModernSwitchRows(rows, "modern.duplicates", "duplicates", texts);
+    AddModernSwitchRows(rows, "modern.robots", "robots", texts);
+    AddModernSwitchRows(rows, "modern.retryAfter", "retry_after", texts);
+    AddModernSwitchRows(rows, "modern.compression", "compression", texts);
+    AddModernSwitchRows(rows, "modern.offline", "offline", texts);
+    AddModernSwitchRows(rows, "modern.hitText", "hittext", texts);
     for (const KeyRow& row : rows) {
         Fixture f(row.profile);
         SafetyPage safety(f.settings, f.ui);
@@ -191,7 +240,9 @@ TEST(ConfigurationPages, OkWritesEveryKeyOfTheTableAndNothingElse) {
               "[view]\nmedia_start=6\naskmedia=0\nCategoriesTree=0\nPopUp=1\n"
               "[crawler]\ncrl=2\ncrt=0\nFtpValidation=0\npages_per_domain_limit=1\npagespersite=10\n"
               "[tree]\npure_images=1\ndownload=1\n"
-              "[search]\ncategories_amount=30\n");
+              "[search]\ncategories_amount=30\n"
+              "[modern]\nmarkup=1\nformats=1\ncontent=1\nsizes=1\nduplicates=1\nrobots=1\nretry_after=1\n"
+              "compression=1\noffline=1\nhittext=1\nmax_per_host=4\nuser_agent=\ncookies=\n");
 }
 
 TEST(ConfigurationPages, DefaultValuesResetTheControlsNotTheProfile) {
@@ -199,7 +250,9 @@ TEST(ConfigurationPages, DefaultValuesResetTheControlsNotTheProfile) {
         "[browser]\ndefault=0\npath=/bin/sh\n[view]\naskmedia=1\nmedia_start=50\nCategoriesTree=1\npopup=0\n"
         "[media]\nimages=png;bmp;\naudio=ogg;\nvideo=\nimages_min_size_limit=0\nimages_min_size=10\n"
         "images_max_size_limit=0\nimages_max_size=20\n[tree]\npure_images=0\ndownload=0\n"
-        "[search]\ncategories_amount=70\n[crawler]\ncrl=3\npages_per_domain_limit=0\npagespersite=3\n";
+        "[search]\ncategories_amount=70\n[crawler]\ncrl=3\npages_per_domain_limit=0\npagespersite=3\n"
+        "[modern]\nmarkup=0\nformats=0\ncontent=0\nsizes=0\nduplicates=0\nrobots=0\nretry_after=0\ncompression=0\n"
+        "offline=0\nhittext=0\nmax_per_host=9\nuser_agent=Probe/1\ncookies=/no/such/cookies.txt\n";
     Fixture f(profile);
     SafetyPage safety(f.settings, f.ui);
     Configuration config(f.settings, safety);
@@ -220,6 +273,10 @@ TEST(ConfigurationPages, DefaultValuesResetTheControlsNotTheProfile) {
         {"pureImages", "1"}, {"download", "1"},
         {"maxSites", "70"},  // kept
         {"categoryTree", "0"}, {"ftp", "1"}, {"pagesPerSiteOn", "1"}, {"pagesPerSite", "10"}, {"trayIcon", "1"},
+        {"modern.markup", "1"}, {"modern.formats", "1"}, {"modern.content", "1"}, {"modern.sizes", "1"},
+        {"modern.duplicates", "1"}, {"modern.robots", "1"}, {"modern.retryAfter", "1"},
+        {"modern.compression", "1"}, {"modern.offline", "1"}, {"modern.hitText", "1"},
+        {"maxPerHost", "4"}, {"userAgent", ""}, {"cookies", ""},
     };
     EXPECT_EQ(Controls(config), expected);
     EXPECT_FALSE(config.Browsing().PathEnabled());
@@ -236,6 +293,11 @@ TEST(ConfigurationPages, DefaultValuesResetTheControlsNotTheProfile) {
     EXPECT_EQ(f.settings.Get(keys::SearchCategoriesAmount), 70);
     EXPECT_EQ(f.settings.Get(keys::ViewPopUp), 1);
     EXPECT_EQ(f.settings.Get(keys::CrawlerSafetyLevel), 3);
+    EXPECT_EQ(f.settings.Get(keys::ModernRobots), 1);
+    EXPECT_EQ(f.settings.Get(keys::ModernHitText), 1);
+    EXPECT_EQ(f.settings.Get(keys::ModernMaxPerHost), 4);
+    EXPECT_EQ(f.settings.Get(keys::ModernUserAgent), "");
+    EXPECT_EQ(f.settings.Get(keys::ModernCookies), "");
 }
 
 TEST(ConfigurationPages, BadValuesAreRefusedByFieldAndNothingIsWritten) {
@@ -285,6 +347,24 @@ TEST(ConfigurationPages, BadValuesAreRefusedByFieldAndNothingIsWritten) {
              c.Browsing().Values().browserPath = "  ";
          },
          ConfigField::BrowserPath, ConfigTab::Browsing, "\"Choose browser:\""},
+        {[](Configuration& c) { c.Advanced().Values().maxPerHost = "four"; }, ConfigField::MaxPerHost,
+         ConfigTab::Advanced, "\"Requests at once per host:\" needs a whole number"},
+        {[](Configuration& c) { c.Advanced().Values().maxPerHost = "0"; }, ConfigField::MaxPerHost,
+         ConfigTab::Advanced, "\"Requests at once per host:\" needs a number from 1 to 64."},
+        {[](Configuration& c) { c.Advanced().Values().maxPerHost = "65"; }, ConfigField::MaxPerHost,
+         ConfigTab::Advanced, "from 1 to 64"},
+        {[](Configuration& c) { c.Advanced().Values().maxPerHost = ""; }, ConfigField::MaxPerHost,
+         ConfigTab::Advanced, "\"Requests at once per host:\""},
+        // A line break would end the User-Agent header and start another.
+        {[](Configuration& c) { c.Advanced().Values().userAgent = "Probe/1\r\nX-Admin: yes"; },
+         ConfigField::UserAgent, ConfigTab::Advanced, "\"User agent:\" cannot hold"},
+        {[](Configuration& c) { c.Advanced().Values().userAgent = std::string("Probe\0/1", 8); },
+         ConfigField::UserAgent, ConfigTab::Advanced, "\"User agent:\""},
+        {[](Configuration& c) { c.Advanced().Values().cookies = "/no/such/cookies.txt"; }, ConfigField::Cookies,
+         ConfigTab::Advanced, "\"Cookies:\" needs a file in the cookies.txt format (Netscape): the cookies file "
+                              "\"/no/such/cookies.txt\" cannot be read."},
+        {[](Configuration& c) { c.Advanced().Values().cookies = "/"; }, ConfigField::Cookies,
+         ConfigTab::Advanced, "\"/\" cannot be read"},
     };
     const std::string profile = "[view]\npopup=0\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -317,6 +397,44 @@ TEST(ConfigurationPages, GoodValuesThatLookOdd) {
     EXPECT_EQ(f.settings.Get(keys::MediaImagesMaxSize), 0);
     EXPECT_EQ(f.settings.Get(keys::MediaImages), "PNG;tif;jpg;gif;jpeg;");
     EXPECT_EQ(f.settings.Get(keys::BrowserPath), "sh");
+}
+
+TEST(ConfigurationPages, CookiesFileIsReadBeforeItIsSaved) {
+    const struct {
+        const char* contents;  // nullptr: the path names a folder
+        bool accepted;
+        const char* named;
+    } rows[] = {
+        {"# Netscape HTTP Cookie File\n.shop.example\tTRUE\t/\tFALSE\t0\tsid\tabc\n", true, ""},
+        {"", true, ""},  // no cookies at all is still the format
+        {"#HttpOnly_.shop.example\tTRUE\t/\tTRUE\t0\tsid\tabc\r\n", true, ""},
+        {"sid=abc; path=/\n", false, ", line 1: not seven fields separated by tabs (not the cookies.txt format)."},
+        {"# ok\n.shop.example\tyes\t/\tFALSE\t0\tsid\tabc\n", false, "line 2: the second and fourth fields"},
+        {nullptr, false, "cannot be read."},
+    };
+    for (const auto& row : rows) {
+        Fixture f("");
+        std::string path = f.dir.File("cookies.txt");
+        if (row.contents)
+            f.dir.Write("cookies.txt", row.contents);
+        else
+            ASSERT_TRUE(EnsureFolder(path));
+        SafetyPage safety(f.settings, f.ui);
+        Configuration config(f.settings, safety);
+        config.Advanced().Values().cookies = "  " + path + " ";
+        const ConfigCheck problem = config.Save(f.place);
+        const std::string what = row.contents ? row.contents : "<folder>";
+        if (row.accepted) {
+            EXPECT_EQ(problem, std::nullopt) << what;
+            EXPECT_EQ(f.settings.Get(keys::ModernCookies), path) << what;
+        } else {
+            ASSERT_TRUE(problem.has_value()) << what;
+            EXPECT_EQ(problem->field, ConfigField::Cookies) << what;
+            EXPECT_NE(problem->message.find("\"" + path + "\""), std::string::npos) << problem->message;
+            EXPECT_NE(problem->message.find(row.named), std::string::npos) << problem->message;
+            EXPECT_FALSE(FileExists(f.dir.File("flk.ini"))) << what;
+        }
+    }
 }
 
 TEST(ConfigurationPages, BrowseRemembersTheFolderOnOkOnly) {

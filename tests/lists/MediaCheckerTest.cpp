@@ -328,5 +328,44 @@ TEST_F(MediaCheckerTest, WithoutProbingOnlyTheSizeIsAsked) {
     EXPECT_EQ(Count("GET", "/img?id=7"), 0);
 }
 
+// New options (a new crawl's settings) apply to the checks queued after
+// them; a check under way finishes with the options it was queued with,
+// its follow-up requests included.
+TEST_F(MediaCheckerTest, NewOptionsApplyToChecksQueuedLater) {
+    server.Add({.path = "/early.png", .headers = {{"Content-Type", "image/png"}}, .body = probe::Png(64, 48, 9000),
+                .delayMs = 400, .ranges = true});
+    server.Add({.path = "/late.png", .headers = {{"Content-Type", "image/png"}}, .body = probe::Png(320, 240, 9000),
+                .ranges = true});
+    MediaCheckerOptions first = Quick();
+    first.network.userAgent = "Probe/1";
+    CMediaChecker checker(share, results, first);
+    checker.QueueCheck(server.Url("/early.png"), MediaCheckKind::Image);
+    for (int i = 0; i < 200 && Count("HEAD", "/early.png") == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(Count("HEAD", "/early.png"), 1) << "the first check is under way";
+
+    MediaCheckerOptions second = Quick();
+    second.network.userAgent = "Probe/2";
+    second.pixelSizes = true;
+    second.fingerprints = true;
+    checker.SetOptions(second);
+    EXPECT_EQ(checker.Options().network.userAgent, "Probe/2");
+    checker.QueueCheck(server.Url("/late.png"), MediaCheckKind::Image);
+    ASSERT_TRUE(Drain(checker, 10));
+
+    const MediaCheckResult early = results.At(server.Url("/early.png"));
+    EXPECT_EQ(early.size, 9000);
+    EXPECT_EQ(early.width, 0) << "no pixel sizes for the check queued before";
+    EXPECT_EQ(early.fingerprint, "");
+    EXPECT_EQ(Count("GET", "/early.png"), 0);
+    const MediaCheckResult late = results.At(server.Url("/late.png"));
+    EXPECT_EQ(late.size, 9000);
+    EXPECT_EQ(late.width, 320);
+    EXPECT_EQ(late.height, 240);
+    EXPECT_NE(late.fingerprint, "");
+    for (const test::RequestRecord& r : server.Requests())
+        EXPECT_EQ(r.agent, r.target == "/early.png" ? "Probe/1" : "Probe/2") << r.method << " " << r.target;
+}
+
 }  // namespace
 }  // namespace flk

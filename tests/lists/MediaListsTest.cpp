@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -163,6 +165,55 @@ TEST(MediaLists, SizeRuleAndCounts) {
     lists.CheckDone({"FTP://f/a.wav", MediaCheckKind::Sound, 2048, ""});
     EXPECT_EQ(lists.sounds.CountValidItems(), 1);
     EXPECT_EQ(notes.sent.back(), std::make_pair(notify::SoundsCount, CountValue(1)));
+}
+
+// Counts sent from two threads: every count arrives, in the order taken,
+// so the one delivered last is the list's count, even when the older one
+// is still on its way as the newer one is taken.
+TEST(MediaLists, TheLastCountDeliveredIsTheListsCount) {
+    struct HeldNotifier : Notifier {
+        std::mutex mu;
+        std::condition_variable cv;
+        bool holding = false, released = false;
+        std::vector<long> sent;
+        long Send(Notification& n) override {
+            std::unique_lock<std::mutex> lock(mu);
+            if (sent.empty() && !holding) {
+                // The first delivery takes a while: the receiver is busy.
+                holding = true;
+                cv.notify_all();
+                cv.wait(lock, [&] { return released; });
+            }
+            sent.push_back(n.value & 0xFFFF);
+            return 0;
+        }
+    };
+    MediaLists lists;
+    lists.sounds.AddSound("http://h/a.wav", "", "", "");
+    lists.sounds.AddSound("http://h/b.wav", "", "", "");
+    lists.sounds.AddSound("http://h/c.wav", "", "", "");
+    for (const char* url : {"http://h/a.wav", "http://h/b.wav", "http://h/c.wav"})
+        lists.CheckDone({url, MediaCheckKind::Sound, 2048, ""});
+    ASSERT_EQ(lists.sounds.CountValidItems(), 3);
+    HeldNotifier notes;
+    lists.Connect(&notes, nullptr, nullptr);
+
+    // Rows go while the first count (2) waits for the receiver.
+    std::thread first([&] { lists.sounds.TakeRow("http://h/a.wav"); });
+    {
+        std::unique_lock<std::mutex> lock(notes.mu);
+        notes.cv.wait(lock, [&] { return notes.holding; });
+    }
+    lists.sounds.TakeRow("http://h/b.wav");
+    {
+        std::lock_guard<std::mutex> lock(notes.mu);
+        notes.released = true;
+    }
+    notes.cv.notify_all();
+    first.join();
+    // Each count once, in the order they were taken.
+    EXPECT_EQ(notes.sent, (std::vector<long>{2, 1})) << "an older count was shown last";
+    EXPECT_EQ(lists.sounds.CountValidItems(), 1);
 }
 
 TEST(MediaLists, AnswersMayComeBackAtOnce) {

@@ -152,6 +152,9 @@ TEST(ConfigurationWindow, ValueOnEveryTabThenOkWritesTheProfile) {
         Choose(dlg, "rad_level3");                        // Safety: raising needs no password
         Type(dlg, "txt_max_sites", "45");                 // Advanced
         Tick(dlg, "chk_ftp", true);
+        Tick(dlg, "chk_modern_robots", false);            // Advanced, today's web
+        Type(dlg, "txt_max_per_host", " 8");
+        Type(dlg, "txt_user_agent", "Probe/2 (test) ");
         pages->SetSelection(1);
         test::Click(dlg, "wxID_OK");
     });
@@ -193,7 +196,21 @@ TEST(ConfigurationWindow, ValueOnEveryTabThenOkWritesTheProfile) {
               "maker=www.findlark.example\r\n"
               "[tree]\r\n"
               "pure_images=1\r\n"
-              "download=1\r\n");
+              "download=1\r\n"
+              "[modern]\r\n"
+              "markup=1\r\n"
+              "formats=1\r\n"
+              "content=1\r\n"
+              "sizes=1\r\n"
+              "duplicates=1\r\n"
+              "robots=0\r\n"
+              "retry_after=1\r\n"
+              "compression=1\r\n"
+              "offline=1\r\n"
+              "hittext=1\r\n"
+              "max_per_host=8\r\n"
+              "user_agent=Probe/2 (test)\r\n"
+              "cookies=\r\n");
     EXPECT_EQ(w.dir.Read("autostart/FLKPop.desktop"), AutostartEntryText("/opt/findlark/bin/traylet"));
 
     // Opened again, it shows what was saved, on the tab last shown; the
@@ -205,6 +222,10 @@ TEST(ConfigurationWindow, ValueOnEveryTabThenOkWritesTheProfile) {
         EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_images_other")->GetValue(), "png;");
         EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_max_sites")->GetValue(), "50");
         EXPECT_TRUE(ui::Ctrl<wxRadioButton>(&dlg, "rad_level3")->GetValue());
+        EXPECT_FALSE(ui::Ctrl<wxCheckBox>(&dlg, "chk_modern_robots")->GetValue());
+        EXPECT_TRUE(ui::Ctrl<wxCheckBox>(&dlg, "chk_modern_retry_after")->GetValue());
+        EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_max_per_host")->GetValue(), "8");
+        EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_user_agent")->GetValue(), "Probe/2 (test)");
         Tick(dlg, "chk_tray_icon", false);
         test::Click(dlg, "wxID_OK");
     });
@@ -219,7 +240,13 @@ TEST(ConfigurationWindow, CancelAndDefaultValuesWriteNothing) {
         Tick(dlg, "chk_tray_icon", false);
         Type(dlg, "txt_min_size", "10");
         Tick(dlg, "chk_images_bmp", true);
+        Tick(dlg, "chk_modern_duplicates", false);
+        Type(dlg, "txt_max_per_host", "12");
+        Type(dlg, "txt_cookies", "/no/such/cookies.txt");
         test::Click(dlg, "btn_defaults");
+        EXPECT_TRUE(ui::Ctrl<wxCheckBox>(&dlg, "chk_modern_duplicates")->GetValue());
+        EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_max_per_host")->GetValue(), "4");
+        EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_cookies")->GetValue(), "");
         EXPECT_TRUE(ui::Ctrl<wxCheckBox>(&dlg, "chk_tray_icon")->GetValue());
         EXPECT_EQ(ui::Ctrl<wxTextCtrl>(&dlg, "txt_min_size")->GetValue(), "3000");
         EXPECT_FALSE(ui::Ctrl<wxCheckBox>(&dlg, "chk_images_bmp")->GetValue());
@@ -250,6 +277,18 @@ TEST(ConfigurationWindow, BadValueIsNamedOnItsTabAndOkWaits) {
         test::SaveScreenshot(dlg, "config_bad_value");
         EXPECT_EQ(w.dir.Read("flk.ini"), kProfile);
 
+        // A limit outside 1..64 is refused and its field named, the
+        // Advanced tab still in front.
+        Type(dlg, "txt_pages_per_site", "12");
+        dlg.Pages()->SetSelection(1);
+        Type(dlg, "txt_max_per_host", "100");
+        test::Click(dlg, "wxID_OK");
+        ASSERT_EQ(boxes.calls.size(), 2u);
+        EXPECT_EQ(boxes.calls[1].text, "\"Requests at once per host:\" needs a number from 1 to 64.");
+        EXPECT_EQ(dlg.Pages()->GetSelection(), 3);
+        EXPECT_EQ(w.dir.Read("flk.ini"), kProfile);
+        Type(dlg, "txt_max_per_host", "2");
+
         // "Choose browser:" enables the path and "Browse..."; a path that
         // does not exist is refused on the Browsing tab.
         Type(dlg, "txt_pages_per_site", "12");
@@ -258,8 +297,8 @@ TEST(ConfigurationWindow, BadValueIsNamedOnItsTabAndOkWaits) {
         EXPECT_TRUE(ui::Ctrl<wxWindow>(&dlg, "btn_browse")->IsEnabled());
         Type(dlg, "txt_browser_path", "/no/such/browser");
         test::Click(dlg, "wxID_OK");
-        ASSERT_EQ(boxes.calls.size(), 2u);
-        EXPECT_NE(boxes.calls[1].text.find("does not exist"), std::string::npos);
+        ASSERT_EQ(boxes.calls.size(), 3u);
+        EXPECT_NE(boxes.calls[2].text.find("does not exist"), std::string::npos);
         EXPECT_EQ(dlg.Pages()->GetSelection(), 0);
         EXPECT_EQ(w.dir.Read("flk.ini"), kProfile);
 
@@ -279,4 +318,5 @@ TEST(ConfigurationWindow, BadValueIsNamedOnItsTabAndOkWaits) {
     EXPECT_EQ(w.settings.Get(keys::BrowserPath), "/bin/sh");
     EXPECT_EQ(w.settings.Get(keys::PathLastBrowserPath), "/bin/");
     EXPECT_EQ(w.settings.Get(keys::CrawlerPagesPerSiteInConfig), 12);
+    EXPECT_EQ(w.settings.Get(keys::ModernMaxPerHost), 2);
 }

@@ -3,6 +3,7 @@
 #include "session/ui/CrawlerWindow.h"
 #include "session/ui/ListsDialog.h"
 #include "settings/Settings.h"
+#include "support/DistinctBody.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/ListPage.h"
@@ -57,9 +58,10 @@ void ServeSite(test::LoopbackServer& server, int pages, int delayMs) {
         test::PageRow page{"/p" + std::to_string(i) + ".html", 200, {{"Content-Type", "text/html"}}, body};
         page.delayMs = delayMs;
         server.Add(page);
-        server.Add({"/img" + std::to_string(i) + ".jpg", 200, {{"Content-Type", "image/jpeg"}}, std::string(3000, 'j')});
-        if (i % 5 == 0) server.Add({"/s" + std::to_string(i) + ".mp3", 200, {}, std::string(2000, 's')});
-        if (i % 7 == 0) server.Add({"/m" + std::to_string(i) + ".mpg", 200, {}, std::string(2000, 'm')});
+        const std::string n = std::to_string(i);
+        server.Add({"/img" + n + ".jpg", 200, {{"Content-Type", "image/jpeg"}}, test::DistinctBody(n, 3000, 'j')});
+        if (i % 5 == 0) server.Add({"/s" + n + ".mp3", 200, {}, test::DistinctBody(n, 2000, 's')});
+        if (i % 7 == 0) server.Add({"/m" + n + ".mpg", 200, {}, test::DistinctBody(n, 2000, 'm')});
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "session/CrawlerSession.h"
 #include "settings/Settings.h"
+#include "support/DistinctBody.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "support/TestFolders.h"
@@ -94,7 +95,7 @@ struct LarkSite {
         server.Add({"/index.html", 200, {{"Content-Type", "text/html"}}, Page(images)});
         for (int i = 1; i <= images; ++i)
             server.Add({"/lark" + std::to_string(i) + ".jpg", 200, {{"Content-Type", "image/jpeg"}},
-                        std::string(5000, 'j')});
+                        test::DistinctBody(std::to_string(i), 5000, 'j')});
     }
 };
 
