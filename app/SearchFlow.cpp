@@ -79,8 +79,10 @@ GoResult EngineRun(SearchFlowContext& c, const GoRequest& request, const std::st
     UnattendedCategoryDialog directory(
         CategoryContext{settings, c.session.Update(), c.session.Internet(), c.session.Network(), c.categories},
         c.stop);
+    const bool userChooses = c.categoryWindow && settings.Get(keys::ViewCategoriesTree) == 1;
     EngineSearch search(EngineSearchContext{settings, c.session.Update(), c.session.Internet(), c.session.Network(),
-                                            c.session.GetNotifier(), found, directory});
+                                            c.session.GetNotifier(), found,
+                                            userChooses ? *c.categoryWindow : static_cast<EngineSearchUi&>(directory)});
     search.Open(query, false);
     if (!request.engine.empty()) {
         const auto& engines = search.Engines();

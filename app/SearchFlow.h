@@ -7,6 +7,7 @@ namespace flk {
 
 class CategoryUi;
 class CrawlerSession;
+class EngineSearchUi;
 class SafetyUi;
 class ServerRequests;
 
@@ -33,6 +34,9 @@ struct SearchFlowContext {
     // engines and the guide page.
     const std::atomic<bool>* stop = nullptr;
     ServerRequests* server = nullptr;         // usage reports go here when it exists
+    // The category tree for the user to choose from, when "CategoriesTree"
+    // asks for it; without it the categories are always chosen by themselves.
+    EngineSearchUi* categoryWindow = nullptr;
 };
 
 // The query as the search uses it: trimmed, runs of spaces collapsed.

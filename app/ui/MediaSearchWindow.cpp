@@ -3,6 +3,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/ClipAnimation.h"
 #include "app/ui/ScanTipDialog.h"
+#include "app/ui/UiThreadCategoryDialog.h"
 #include "app/ui/UiThreadQuestions.h"
 #include "app/ui/UrlPasswordDialog.h"
 #include "platform/DibImage.h"
@@ -90,7 +91,8 @@ MediaSearchWindow::MediaSearchWindow(MediaSearchContext context)
               wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX)),
       ctx_(context),
       model_(ctx_.settings, *this),
-      questions_(std::make_unique<UiThreadQuestions>(this, ctx_.notifier, nullptr)) {
+      questions_(std::make_unique<UiThreadQuestions>(this, ctx_.notifier, nullptr)),
+      categories_(std::make_unique<UiThreadCategoryDialog>(this, ctx_.notifier, ctx_.session)) {
     auto* panel = new wxPanel;
     LoadPanel(*panel, this, "pnl_media_search");
     guides_ = Ctrl<wxRadioButton>(panel, "rb_guides");
@@ -302,7 +304,7 @@ void MediaSearchWindow::OnGo() {
         ShowView();
         return;
     }
-    SearchFlowContext flow{ctx_.session, *questions_, *questions_, nullptr, ctx_.server};
+    SearchFlowContext flow{ctx_.session, *questions_, *questions_, nullptr, ctx_.server, categories_.get()};
     GoRequest request;
     request.query = start.query;
     request.guide = start.guide;
@@ -317,6 +319,7 @@ void MediaSearchWindow::OnGo() {
             &go_->StopFlag());
     });
     questions_->SetStop(&go_->StopFlag());
+    categories_->SetStop(&go_->StopFlag());
     if (!go_->Start()) {
         go_.reset();
         model_.SearchNotStarted();

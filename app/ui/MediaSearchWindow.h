@@ -29,6 +29,7 @@ class UpdateThread;
 namespace flk::ui {
 
 class ClipAnimation;
+class UiThreadCategoryDialog;
 class UiThreadQuestions;
 class WxNotifier;
 
@@ -109,6 +110,7 @@ private:
     MediaSearchContext ctx_;
     MediaSearchModel model_;
     std::unique_ptr<UiThreadQuestions> questions_;
+    std::unique_ptr<UiThreadCategoryDialog> categories_;
     std::unique_ptr<GoThread> go_;
     std::unique_ptr<UpdateThread> update_;
     std::string subject_;  // what the result pages are about: the last query

@@ -26,10 +26,14 @@ void AddChildren(wxTreeCtrl& tree, const CategoryTree& model, wxTreeItemId paren
 }  // namespace
 
 CategoryDialog::CategoryDialog(wxWindow* parent, const SearchServices& services, SafetyScope scope,
-                               const CategoryRequest& request) {
+                               const CategoryRequest& request)
+    : CategoryDialog(parent, services.settings, services.updateFile, services.internet, services.network, scope,
+                     request) {}
+
+CategoryDialog::CategoryDialog(wxWindow* parent, Settings& settings, UpdateFile& updateFile, InternetShare& internet,
+                               const InternetOptions& network, SafetyScope scope, const CategoryRequest& request) {
     LoadDialog(*this, parent, "dlg_categories");
-    search_ = std::make_unique<CategorySearch>(
-        CategoryContext{services.settings, services.updateFile, services.internet, services.network, *this}, scope);
+    search_ = std::make_unique<CategorySearch>(CategoryContext{settings, updateFile, internet, network, *this}, scope);
     tree_ = Ctrl<wxTreeCtrl>(this, "tre_categories");
     selected_ = Ctrl<wxListCtrl>(this, "lst_selected");
     progress_ = Ctrl<wxGauge>(this, "gau_progress");

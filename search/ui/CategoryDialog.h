@@ -21,6 +21,10 @@ class CategoryDialog : public wxDialog, private CategoryUi {
 public:
     CategoryDialog(wxWindow* parent, const SearchServices& services, SafetyScope scope,
                    const CategoryRequest& request);
+    // The same over the program's sources, for a search that hands no
+    // found addresses to a receiver of its own.
+    CategoryDialog(wxWindow* parent, Settings& settings, UpdateFile& updateFile, InternetShare& internet,
+                   const InternetOptions& network, SafetyScope scope, const CategoryRequest& request);
     ~CategoryDialog() override;
     CategorySearch& Search() { return *search_; }
 

@@ -5,6 +5,8 @@
 #include "session/ui/CrawlerWindow.h"
 #include "app/ui/ClipAnimation.h"
 #include "app/ui/MediaSearchWindow.h"
+#include "search/CategorySearch.h"
+#include "search/ui/CategoryDialog.h"
 #include "crawl/FoundItems.h"
 #include "platform/Paths.h"
 #include "session/CrawlerSession.h"
@@ -31,7 +33,9 @@
 #include <wx/gauge.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/stattext.h>
 #include <wx/timer.h>
+#include <wx/treectrl.h>
 
 #include <chrono>
 #include <filesystem>
@@ -307,6 +311,69 @@ TEST(MediaSearchWindow, KeywordSearchThroughAUserEngine) {
     // Safety level 3 picks the third frame page.
     EXPECT_EQ(p.Opened().back(), JoinPath(p.dir.Path(), "ImagesFrame3.htm"));
     EXPECT_EQ(p.settings->Get(keys::SearchEngine), 1);
+}
+
+// A keyword search through the directory with "CategoriesTree" on: the
+// category tree comes up for the user, who picks one of three; only the
+// sites of that category are crawled.
+TEST(MediaSearchWindow, DirectorySearchShowsTheCategoryTreeToChooseFrom) {
+    LarkSite birds(3), fish(4);
+    Program p;
+    p.settings->Set(keys::ViewTip, 0);
+    p.settings->Set(keys::CrawlerSafetyLevel, 3);
+    p.settings->Set(keys::ViewCategoriesTree, 1);
+    std::string data = p.Data("Birds");
+    std::string directory = "[Web crawler]url1=\"-\"[Looksmart]";
+    for (const char* n : {"1", "2", "3"})
+        directory += std::string("url") + n + "=\"" + p.services.Url("/r_search?key=%search%&skip=%from%") + "\"";
+    data.insert(data.find("</engines>"), directory);
+    p.dir.Write("data.txt", data);
+    p.services.Add({"/update/data.txt", 200, {{"Content-Type", "text/plain"}}, data});
+    p.settings->Set(keys::SearchEngine, 2);  // the directory
+    p.services.Add({"/r_search", 200, {{"Content-Type", "text/plain"}},
+                    "U=" + p.services.Url("/birds.html") + "\nF=... - Animals - Birds\nU=" +
+                        p.services.Url("/fish.html") + "\nF=... - Animals - Fish\nU=" +
+                        p.services.Url("/trees.html") + "\nF=... - Plants - Trees\n"});
+    for (const auto& [path, site] : {std::pair{"/birds.html", &birds}, std::pair{"/fish.html", &fish}})
+        p.services.Add({path, 200, {{"Content-Type", "text/html"}},
+                        "<a href=\"" + site->server.Url("/index.html") + "\">site</a>"});
+    bool chose = false;
+    DialogAnswers dialogs({
+        {"dlg_warning", [](wxDialog& d) { test::Click(d, "wxID_OK"); }},
+        {"dlg_categories",
+         [&](wxDialog& d) {
+             auto& dialog = dynamic_cast<ui::CategoryDialog&>(d);
+             auto* tree = ui::Ctrl<wxTreeCtrl>(&d, "tre_categories");
+             if (chose || dialog.Search().GetState() != CategorySearch::State::Choosing || tree->GetCount() == 0)
+                 return;
+             // Animals > Fish, as the user opens the tree and picks it.
+             wxTreeItemIdValue cookie;
+             const wxTreeItemId animals = tree->GetFirstChild(tree->GetRootItem(), cookie);
+             ASSERT_EQ(tree->GetItemText(animals), "Animals");
+             tree->Expand(animals);
+             wxTreeItemIdValue inner;
+             wxTreeItemId item = tree->GetFirstChild(animals, inner);
+             while (item.IsOk() && tree->GetItemText(item) != "Fish") item = tree->GetNextChild(animals, inner);
+             ASSERT_TRUE(item.IsOk());
+             tree->SelectItem(item);
+             test::Click(d, "btn_add");
+             test::SaveScreenshot(d, "mediasearch_category_tree");
+             chose = true;
+             test::Click(d, "wxID_OK");
+         }},
+    });
+    MediaSearchWindow& w = p.Open();
+    p.TypeAndGo("fish");
+    const bool scanned = p.WaitForIdleAfterScan();
+    std::string log;
+    for (const auto& r : p.services.Requests()) log += r.target + "\n";
+    for (const auto& b : p.boxes) log += "box: " + b.text + "\n";
+    for (const auto& n : dialogs.seen) log += "dialog: " + n + "\n";
+    ASSERT_TRUE(scanned) << "state " << static_cast<int>(w.View().state) << "\n" << log;
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(fish.server.Count("/index.html"), 1);
+    EXPECT_EQ(birds.server.Count("/index.html"), 0);
+    EXPECT_EQ(w.View().imagesFound, 4);
 }
 
 TEST(MediaSearchWindow, SiteAddressSearchAndViewResults) {
