@@ -3,6 +3,7 @@
 #include "ui/WxNotifier.h"
 #include "ui/XrcSupport.h"
 
+#include <algorithm>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
@@ -70,11 +71,31 @@ void TextViewerFrame::StopFetch() {
 void TextViewerFrame::ShowResult() {
     if (!fetch_) return;
     const PageSource result = fetch_->Result();
-    loading_ = false;
-    source_->ChangeValue(wxString::FromUTF8(result.text.data(), result.text.size()));
+    shown_ = result.text;
+    shownTo_ = 0;
+    doneStatus_ = result.StatusLine(ctx_.options.capBytes);
+    source_->Clear();
+    ShowNextPiece();
+}
+
+void TextViewerFrame::ShowNextPiece() {
+    // A piece never ends inside a character.
+    std::size_t end = std::min(shown_.size(), shownTo_ + kPieceBytes);
+    while (end < shown_.size() && (static_cast<unsigned char>(shown_[end]) & 0xC0) == 0x80) ++end;
+    if (end > shownTo_) source_->AppendText(wxString::FromUTF8(shown_.data() + shownTo_, end - shownTo_));
+    shownTo_ = end;
+    if (shownTo_ < shown_.size()) {
+        // The rest comes after the events waiting meanwhile: a large page
+        // never holds the window for long.
+        CallAfter(&TextViewerFrame::ShowNextPiece);
+        return;
+    }
+    shown_.clear();
+    shown_.shrink_to_fit();
     source_->SetInsertionPoint(0);
     source_->ShowPosition(0);
-    status_->ChangeValue(ToDisplay(result.StatusLine(ctx_.options.capBytes)));
+    status_->ChangeValue(ToDisplay(doneStatus_));
+    loading_ = false;
 }
 
 std::string TextViewerFrame::Status() const { return status_->GetValue().utf8_string(); }

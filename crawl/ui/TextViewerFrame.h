@@ -2,6 +2,7 @@
 #include "crawl/PageSourceFetch.h"
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <wx/frame.h>
@@ -29,6 +30,9 @@ public:
     // How long closing waits for a stopped worker; it ends within a tenth
     // of a second when the network layer sees the stop flag.
     static constexpr std::chrono::milliseconds kCloseWait{5000};
+    // The text goes into the box in pieces of this size, one per turn of
+    // the event loop.
+    static constexpr std::size_t kPieceBytes = 256 * 1024;
 
     TextViewerFrame(wxWindow* parent, TextViewerContext context, const std::string& address);
     ~TextViewerFrame() override;
@@ -40,6 +44,7 @@ public:
 
 private:
     void ShowResult();
+    void ShowNextPiece();
     void StopFetch();
 
     TextViewerContext ctx_;
@@ -48,6 +53,9 @@ private:
     wxTextCtrl* source_ = nullptr;
     wxTextCtrl* status_ = nullptr;
     bool loading_ = true;
+    std::string shown_;  // the text while it goes into the box
+    std::size_t shownTo_ = 0;
+    std::string doneStatus_;
 };
 
 // Opens a text viewer on the address and shows it.
