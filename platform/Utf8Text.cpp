@@ -55,8 +55,6 @@ std::size_t Utf8SequenceAt(std::string_view text, std::size_t pos, std::uint32_t
     return len;
 }
 
-namespace {
-
 bool IsUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t n = Utf8SequenceAt(text, i);
@@ -65,6 +63,15 @@ bool IsUtf8(std::string_view text) {
     }
     return true;
 }
+
+std::string Utf8FromLatin1(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (char c : text) AppendUtf8(static_cast<unsigned char>(c), out);
+    return out;
+}
+
+namespace {
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -85,10 +92,7 @@ std::string Utf8FromCutText(std::string_view text) {
         if (!IsContinuation(static_cast<char>(lead))) break;
     }
     if (IsUtf8(middle)) return std::string(middle);
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (char c : text) AppendUtf8(static_cast<unsigned char>(c), out);
-    return out;
+    return Utf8FromLatin1(text);
 }
 
 }  // namespace flk

@@ -2,6 +2,8 @@
 
 #include "app/ui/MediaSearchWindow.h"
 #include "config/ui/ConfigurationDialog.h"
+#include "crawl/PageSource.h"
+#include "crawl/ui/TextViewerFrame.h"
 #include "download/ui/DownloadCenter.h"
 #include "session/CrawlerSession.h"
 #include "session/ui/CrawlerWindow.h"
@@ -43,6 +45,13 @@ AppShell::AppShell(Settings& settings, InternetOptions network, Pacing pacing) :
         // The dialog goes over the window the command came from.
         wxWindow* parent = crawler_ && crawler_->IsShown() ? static_cast<wxWindow*>(crawler_) : window_;
         downloads_->OpenDownloadDialog(parent, urls);
+    };
+    // A viewer belongs to the crawler window it was opened from and goes
+    // with it; the crawl's network settings are read as it opens.
+    crawler_->onTextViewer = [this, network](const std::string& address) {
+        OpenTextViewer(crawler_,
+                       TextViewerContext{session_->Internet(), *notifier_, ReadPageSourceOptions(settings_, network)},
+                       address);
     };
 }
 

@@ -25,7 +25,8 @@ class WxNotifier;
 // requests to the maker's server (the version query is sent once at start),
 // the crawler window (hidden until "-crawler" or "Lists" shows it; closing
 // it hides it again, its "Exit" ends the run) and the media-search window,
-// the one the user sees, and the downloads with their windows. Closing that window ends the run: the crawl is
+// the one the user sees, the downloads with their windows, and the text
+// viewers the crawler window opens (they go with it). Closing that window ends the run: the crawl is
 // stopped, every worker joined, and `ended` told.
 class AppShell {
 public:

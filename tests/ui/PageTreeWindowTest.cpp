@@ -4,6 +4,7 @@
 #include "lists/ui/PageTreePage.h"
 #include "ui/ListPagesFixture.h"
 #include "ui/Screenshot.h"
+#include "ui/TreeItems.h"
 #include "ui/XrcSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,16 +32,7 @@ std::vector<std::string> Lines(wxTreeCtrl& tree, bool all = true) {
     return out;
 }
 
-wxTreeItemId Find(wxTreeCtrl& tree, const wxTreeItemId& parent, const std::string& text) {
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId item = tree.GetFirstChild(parent, cookie); item.IsOk(); item = tree.GetNextChild(parent, cookie)) {
-        if (tree.GetItemText(item).utf8_string() == text) return item;
-        if (wxTreeItemId found = Find(tree, item, text); found.IsOk()) return found;
-    }
-    return wxTreeItemId();
-}
-
-wxTreeItemId Find(wxTreeCtrl& tree, const std::string& text) { return Find(tree, tree.GetRootItem(), text); }
+wxTreeItemId Find(wxTreeCtrl& tree, const std::string& text) { return test::FindTreeItem(tree, text); }
 
 void FillSite(PageTrees& trees) {
     trees.AddTreeItem("http://site.example/", "");
