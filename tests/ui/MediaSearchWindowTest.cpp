@@ -92,14 +92,15 @@ std::string Page(int images, const std::string& title = "Larks") {
     return body + "</body></html>";
 }
 
-// A site of larks: a home page with `images` pictures of 5000 bytes.
+// A site of larks: a home page with `images` pictures of 5000 bytes, each
+// different from every other site's.
 struct LarkSite {
     test::LoopbackServer server;
     explicit LarkSite(int images) {
         server.Add({"/index.html", 200, {{"Content-Type", "text/html"}}, Page(images)});
         for (int i = 1; i <= images; ++i)
             server.Add({"/lark" + std::to_string(i) + ".jpg", 200, {{"Content-Type", "image/jpeg"}},
-                        test::DistinctBody(std::to_string(i), 5000, 'j')});
+                        test::DistinctBody(server.Url("/lark" + std::to_string(i)), 5000, 'j')});
     }
 };
 
