@@ -130,15 +130,21 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
         facts.sha256 = result.sha256;
         facts.fingerprint = result.fingerprint;
         bool keep = ApplyFacts(row, result);
-        if (keep && findDuplicates_.load()) {
+        if (keep && findDuplicates_.load() && !facts.fingerprint.empty()) {
             // The row checked first stays; this one joins its duplicates.
-            for (auto& [otherKey, other] : facts_) {
-                if (otherKey == rowKey || !SameContent(facts, other)) continue;
-                other.duplicates.push_back(rowKey);
-                for (std::string& d : facts.duplicates) other.duplicates.push_back(std::move(d));
+            // Equal content always has equal fingerprints.
+            std::vector<std::string>& sameStart = byFingerprint_[facts.fingerprint];
+            for (const std::string& otherKey : sameStart) {
+                if (otherKey == rowKey) continue;
+                const auto other = facts_.find(otherKey);
+                if (other == facts_.end() || !SameContent(facts, other->second)) continue;
+                other->second.duplicates.push_back(rowKey);
+                for (std::string& d : facts.duplicates) other->second.duplicates.push_back(std::move(d));
                 keep = false;
                 break;
             }
+            if (keep && std::find(sameStart.begin(), sameStart.end(), rowKey) == sameStart.end())
+                sameStart.push_back(rowKey);
         }
         if (!keep) {
             facts_.erase(rowKey);
@@ -217,6 +223,7 @@ void MediaList::Clear() {
         table_.Clear();
         seen_.clear();
         facts_.clear();
+        byFingerprint_.clear();
         Touch();
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -338,6 +345,7 @@ bool MediaList::LoadBlock(std::string_view projectText) {
         LoadListBlock(table_, body, layout_.blockColumns);
         seen_.clear();
         facts_.clear();
+        byFingerprint_.clear();
         for (std::size_t r = 0; r < table_.RowCount(); ++r) seen_.insert(table_.Cell(r, 1) + table_.Cell(r, 0));
         LoadDuplicatesLocked(projectText);
         Touch();

@@ -213,6 +213,9 @@ private:
 
     std::unordered_set<std::string> seen_;
     std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
+    // Kept rows by fingerprint, so a check finds its duplicates without
+    // comparing with every row; entries whose facts went are skipped.
+    std::unordered_map<std::string, std::vector<std::string>> byFingerprint_;
     std::atomic<bool> findDuplicates_{false};
     std::atomic<Notifier*> notifier_{nullptr};
     std::mutex countLock_;        // the two below
