@@ -7,6 +7,10 @@
 #include "app/ui/WxStartupUi.h"
 #include "ui/XrcSupport.h"
 #include "net/InternetGlobal.h"
+#include "platform/ProblemLog.h"
+#include "update/PatchRequest.h"
+
+#include <cstdlib>
 
 #include <utility>
 #include <vector>
@@ -45,10 +49,20 @@ bool FlkApp::OnInit() {
     // The crawler window joins here, hidden: the media-search window's
     // showLists (Ctrl+L) and command_.showCrawler ("-crawler") show it.
     shell_->Start(command_);
+
+    // A patch program asks the running copy to end before it replaces its
+    // files: the day is noted and the process ends at once, saving nothing.
+    messages_ = std::make_unique<MessageListener>(folders_.runtime, kFlkMessageName, [this](int message) {
+        if (!HandlePatchRequest(*settings_, message)) return 0;
+        CallAfter([] { std::_Exit(0); });  // after the answer has gone back
+        return 1;
+    });
+    if (!messages_->Start()) LogProblem("FLK cannot listen for messages in " + folders_.runtime);
     return true;
 }
 
 int FlkApp::OnExit() {
+    messages_.reset();
     shell_.reset();
     if (internetReady_) CleanupInternet();
     return wxApp::OnExit();

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/CommandLine.h"
+#include "platform/ProgramMessages.h"
 #include "settings/Settings.h"
 
 #include <memory>
@@ -25,6 +26,7 @@ private:
     ProgramFolders folders_;
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<AppShell> shell_;
+    std::unique_ptr<MessageListener> messages_;
     StartCommand command_;
     bool internetReady_ = false;
     int startupExitCode_ = 0;

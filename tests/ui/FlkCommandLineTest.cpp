@@ -2,11 +2,14 @@
 // settings in a temporary FLK_WINDIR and every service on loopback servers.
 // Its windows are found by their titles on a display of the test's own, where
 // no other test's windows can answer to the same names.
+#include "platform/ProgramMessages.h"
 #include "settings/Settings.h"
 #include "support/LoopbackServer.h"
 #include "support/PrivateDisplay.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
+#include "update/LocalDate.h"
+#include "update/PatchRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -161,4 +164,20 @@ TEST_F(FlkCommandLine, SearchWebOpensTheSitesListAndTheEngineDialog) {
     Screenshot("Search engine dialog", "flk_searchweb_engine_dialog");
     EXPECT_TRUE(Running());
     End();
+}
+
+// A patch program's request (message 5463): the running FLK answers, notes
+// the day and ends at once with exit code 0. Other messages change nothing.
+TEST_F(FlkCommandLine, APatchRequestEndsTheRunningProgram) {
+    Start({});
+    ASSERT_TRUE(WaitViewable("Findlark")) << dir.Read("flk.log");
+    int answer = -1;
+    ASSERT_TRUE(WaitFor([&] { return SendProgramMessage(dir.Path(), kFlkMessageName, 2010, &answer); }, 10s));
+    EXPECT_EQ(answer, 0);
+    EXPECT_TRUE(Running());
+    ASSERT_TRUE(SendProgramMessage(dir.Path(), kFlkMessageName, kPatchRequestMessage, &answer));
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(flk->Wait(10s), 0) << dir.Read("flk.log");
+    Settings after(dir.File("flk.ini"), dir.Path());
+    EXPECT_EQ(ReadDate(after, kPatchDateKeys), TodayLocal());
 }
