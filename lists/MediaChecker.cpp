@@ -143,7 +143,7 @@ void CMediaChecker::QueueCheck(const std::string& url, MediaCheckKind kind) {
         now = current_;
     }
     if (kind == MediaCheckKind::Image && store) {
-        QueueDownload(url, folder, now);
+        QueueDownload(url, kind, folder, now);
         return;
     }
     WebRequest head = Request(url, RequestMethod::Head, now);
@@ -153,6 +153,19 @@ void CMediaChecker::QueueCheck(const std::string& url, MediaCheckKind kind) {
 
 void CMediaChecker::OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply, const Snapshot& now) {
     const std::string type = reply.Success() ? reply.contentType : std::string();
+    if (kind == MediaCheckKind::Content && reply.Success() && KindOfContentType(type) == MediaCheckKind::Image) {
+        // A picture known by its type alone is stored like any other, so
+        // the result pages show it once the site is gone.
+        std::string folder;
+        {
+            std::lock_guard<std::mutex> lock(lock_);
+            if (storeImages_) folder = cacheFolder_;
+        }
+        if (!folder.empty()) {
+            QueueDownload(url, kind, folder, now);
+            return;
+        }
+    }
     // A content check whose answer names no medium needs no more.
     const bool noMedium = kind == MediaCheckKind::Content && reply.Success() && !NamesMedia(type);
     if (reply.Success() && reply.contentLength >= 0) {
@@ -230,7 +243,8 @@ void CMediaChecker::QueueCount(const std::string& url, MediaCheckKind kind, cons
     queue_.QueueFirst(std::move(get));
 }
 
-void CMediaChecker::QueueDownload(const std::string& url, const std::string& folder, const Snapshot& now) {
+void CMediaChecker::QueueDownload(const std::string& url, MediaCheckKind kind, const std::string& folder,
+                                  const Snapshot& now) {
     auto file = std::make_shared<CachedImageFile>(folder);
     auto probe = std::make_shared<BodyProbe>(now->options.fingerprints);
     WebRequest get = Request(url, RequestMethod::Get, now);
@@ -239,9 +253,9 @@ void CMediaChecker::QueueDownload(const std::string& url, const std::string& fol
         file->Write(bytes);
         probe->Take(bytes);
     };
-    get.done = [this, url, file, probe, now](const WebReply& reply) {
+    get.done = [this, url, kind, file, probe, now](const WebReply& reply) {
         if (reply.Success() && reply.complete) file->Keep(CacheFileName(url));
-        MediaCheckResult r{url, MediaCheckKind::Image, CountedSize(reply),
+        MediaCheckResult r{url, kind, CountedSize(reply),
                            reply.Success() ? reply.contentType : std::string()};
         if (Probing(now) && reply.Success())
             probe->Describe(r, now->options.pixelSizes, now->options.fingerprints && reply.complete, reply.complete);

@@ -96,7 +96,7 @@ private:
     Snapshot CurrentOptions() const;
     static WebRequest Request(const std::string& url, RequestMethod method, const Snapshot& now);
     void QueueCount(const std::string& url, MediaCheckKind kind, const Snapshot& now);
-    void QueueDownload(const std::string& url, const std::string& folder, const Snapshot& now);
+    void QueueDownload(const std::string& url, MediaCheckKind kind, const std::string& folder, const Snapshot& now);
     void QueueProbe(const std::string& url, MediaCheckKind kind, long long length, const std::string& headType,
                     const Snapshot& now);
     void OnHead(const std::string& url, MediaCheckKind kind, const WebReply& reply, const Snapshot& now);

@@ -190,6 +190,31 @@ TEST_F(MediaCheckerTest, ImagesAreCachedUnderSafeNamesInsideTheFolder) {
     EXPECT_EQ(std::distance(fs::directory_iterator(root.Path()), fs::directory_iterator()), 1);
 }
 
+// Media known only by their type: a picture goes into the cache like any
+// other (the offline result pages need it), a page or a sound does not.
+TEST_F(MediaCheckerTest, PicturesKnownByTheirTypeAreCachedToo) {
+    test::TempDir root;
+    const std::string cache = root.File("Images");
+    ASSERT_TRUE(PrepareImageCache(cache));
+    server.Add({.path = "/media/12345", .headers = {{"Content-Type", "image/png"}}, .body = "a typed picture"});
+    server.Add({.path = "/media/song", .headers = {{"Content-Type", "audio/mpeg"}}, .body = "a typed song"});
+    server.Add({.path = "/media/page", .headers = {{"Content-Type", "text/html"}}, .body = "<html></html>"});
+    {
+        CMediaChecker checker(share, results, Quick());
+        checker.SetImageCache(cache, true);
+        for (const char* path : {"/media/12345", "/media/song", "/media/page"})
+            checker.QueueCheck(server.Url(path), MediaCheckKind::Content);
+        ASSERT_TRUE(Drain(checker, 3));
+    }
+    const MediaCheckResult picture = results.At(server.Url("/media/12345"));
+    EXPECT_EQ(picture.kind, MediaCheckKind::Content);
+    EXPECT_EQ(picture.contentType, "image/png");
+    EXPECT_EQ(picture.size, 15);
+    EXPECT_EQ(root.Read("Images/12345"), "a typed picture");
+    EXPECT_EQ(results.At(server.Url("/media/song")).size, 12);
+    EXPECT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 2);  // the marker and the picture
+}
+
 TEST_F(MediaCheckerTest, ShutdownWithChecksQueuedAndRunningIsPromptAndFinal) {
     test::TempDir root;
     const std::string cache = root.File("Images");
