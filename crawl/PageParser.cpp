@@ -10,7 +10,9 @@
 #include "query/QueryEvaluator.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace flk {
@@ -19,9 +21,7 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// Every position of one byte in a page, found in one pass: the scans for
-// tags each ask for "<img", "<meta", "<source"..., and searching the page
-// for each of them stopped at every "<" of the page again and again.
+// Every position of one byte in a page, found in one pass.
 using Positions = std::vector<std::size_t>;
 
 Positions PositionsOf(std::string_view hay, char c) {
@@ -30,6 +30,38 @@ Positions PositionsOf(std::string_view hay, char c) {
     return out;
 }
 
+// The page's "<" sorted by the byte after each, in one pass: the scans for
+// tags each ask for "<img", "<meta", "<source"..., and searching the page
+// for each of them stopped at every "<" of the page again and again; now a
+// scan tries only the "<" followed by its tag's first letter.
+class TagStarts {
+public:
+    explicit TagStarts(std::string_view lower) {
+        const Positions all = PositionsOf(lower, '<');
+        std::array<std::size_t, 257> count{};
+        for (std::size_t p : all) ++count[Next(lower, p) + 1];
+        for (std::size_t i = 1; i < count.size(); ++i) count[i] += count[i - 1];
+        begin_ = count;
+        sorted_.resize(all.size());
+        for (std::size_t p : all) sorted_[count[Next(lower, p)]++] = p;
+    }
+
+    // Positions of "<" + c, ascending.
+    std::span<const std::size_t> Followed(char c) const {
+        const auto b = static_cast<unsigned char>(c);
+        return std::span<const std::size_t>(sorted_).subspan(begin_[b], begin_[b + 1] - begin_[b]);
+    }
+
+private:
+    // The byte after a "<"; a "<" at the end counts as followed by 0.
+    static unsigned char Next(std::string_view lower, std::size_t p) {
+        return p + 1 < lower.size() ? static_cast<unsigned char>(lower[p + 1]) : 0;
+    }
+
+    Positions sorted_;
+    std::array<std::size_t, 257> begin_{};
+};
+
 // First occurrence of a needle at or after a position. A scan asks with
 // positions that never go back, so the last answer is reused while it still
 // lies ahead: a thousand tags sharing one far ">" cost one search, not a
@@ -37,8 +69,9 @@ Positions PositionsOf(std::string_view hay, char c) {
 // tried.
 class ForwardFinder {
 public:
-    ForwardFinder(std::string_view hay, std::string_view needle, const Positions* starts = nullptr)
-        : hay_(hay), needle_(needle), starts_(starts) {}
+    ForwardFinder(std::string_view hay, std::string_view needle) : hay_(hay), needle_(needle) {}
+    ForwardFinder(std::string_view hay, std::string_view needle, std::span<const std::size_t> starts)
+        : hay_(hay), needle_(needle), starts_(starts), indexed_(true) {}
 
     std::size_t From(std::size_t pos) {
         if (!valid_ || pos < from_ || (hit_ != npos && hit_ < pos)) {
@@ -51,14 +84,14 @@ public:
 
 private:
     std::size_t Find(std::size_t pos) {
-        if (!starts_ || needle_.empty()) return hay_.find(needle_, pos);
+        if (!indexed_) return hay_.find(needle_, pos);
         // Positions asked for mostly grow: go on from the last place.
         if (pos < asked_) next_ = 0;
         asked_ = pos;
-        next_ = static_cast<std::size_t>(std::lower_bound(starts_->begin() + static_cast<std::ptrdiff_t>(next_),
-                                                          starts_->end(), pos) - starts_->begin());
-        for (; next_ < starts_->size(); ++next_) {
-            const std::size_t p = (*starts_)[next_];
+        next_ = static_cast<std::size_t>(std::lower_bound(starts_.begin() + static_cast<std::ptrdiff_t>(next_),
+                                                          starts_.end(), pos) - starts_.begin());
+        for (; next_ < starts_.size(); ++next_) {
+            const std::size_t p = starts_[next_];
             if (hay_.compare(p, needle_.size(), needle_) == 0) return p;
         }
         return npos;
@@ -66,7 +99,8 @@ private:
 
     std::string_view hay_;
     std::string_view needle_;
-    const Positions* starts_;
+    std::span<const std::size_t> starts_;  // where the needle may begin
+    bool indexed_ = false;
     std::size_t next_ = 0;  // into starts_
     std::size_t asked_ = 0;
     std::size_t from_ = 0;
@@ -266,8 +300,8 @@ private:
     std::string_view TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt);
     std::string_view AnchorText(std::size_t gt, ForwardFinder& nextLt);
     std::string_view Cut(std::size_t begin, std::size_t end) const { return text_.substr(begin, end - begin); }
-    // Finds a needle in the lower-case page; one beginning with "<" through
-    // the page's "<" positions.
+    // Finds a needle in the lower-case page; a tag ("<" and more) through
+    // the page's tag starts.
     ForwardFinder Finder(std::string_view needle);
     const Positions& Equals();
     void Emit(std::string_view url, std::string_view kind, std::string description);
@@ -278,7 +312,7 @@ private:
     const ParserOptions& options_;
     ReportSink& reports_;
     const std::atomic<bool>& stop_;
-    std::optional<Positions> lts_;     // every "<", once a scan asks
+    std::optional<TagStarts> tags_;    // every "<", once a scan asks
     std::optional<Positions> equals_;  // every "="
 
     Memo firstText_;    // first non-space byte at or after a position
@@ -288,9 +322,9 @@ private:
 };
 
 ForwardFinder Scanner::Finder(std::string_view needle) {
-    if (needle.empty() || needle[0] != '<') return ForwardFinder(lower_, needle);
-    if (!lts_) lts_ = PositionsOf(lower_, '<');
-    return ForwardFinder(lower_, needle, &*lts_);
+    if (needle.size() < 2 || needle[0] != '<') return ForwardFinder(lower_, needle);
+    if (!tags_) tags_.emplace(lower_);
+    return ForwardFinder(lower_, needle, tags_->Followed(needle[1]));
 }
 
 const Positions& Scanner::Equals() {
