@@ -37,12 +37,15 @@ std::string RowKey(const ListRow& row) { return row.cells[1] + row.cells[0]; }
 
 constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
 
+bool RowHasKey(const ListTable& table, std::size_t r, std::string_view key) {
+    const std::string& folder = table.Cell(r, 1);
+    const std::string& name = table.Cell(r, 0);
+    return key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name);
+}
+
 std::size_t FindRow(const ListTable& table, std::string_view key) {
-    for (std::size_t r = 0; r < table.RowCount(); ++r) {
-        const std::string& folder = table.Cell(r, 1);
-        const std::string& name = table.Cell(r, 0);
-        if (key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name)) return r;
-    }
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        if (RowHasKey(table, r, key)) return r;
     return kNoRow;
 }
 
@@ -52,8 +55,30 @@ bool MediaList::AppendRowLocked(const std::string& key, std::vector<std::string>
     if (!seen_.insert(key).second) return false;
     const std::size_t row = table_.AddRow(std::string());
     for (std::size_t c = 0; c < cells.size(); ++c) table_.SetCell(row, c, std::move(cells[c]));
+    // A seen address has no row yet, so the new row's address is unique.
+    if (rowIndexUnique_ && !rowIndex_.emplace(RowKey(table_.Rows()[row]), row).second) rowIndexUnique_ = false;
     Touch();
     return true;
+}
+
+std::size_t MediaList::FindRowLocked(const std::string& key) {
+    if (rowIndexUnique_) {
+        const auto it = rowIndex_.find(key);
+        if (it != rowIndex_.end() && it->second < table_.RowCount() && RowHasKey(table_, it->second, key))
+            return it->second;
+    }
+    // Rows moved (sorted, removed, loaded) or the address has none.
+    RebuildRowIndexLocked();
+    if (!rowIndexUnique_) return FindRow(table_, key);
+    const auto it = rowIndex_.find(key);
+    return it == rowIndex_.end() ? kNoRow : it->second;
+}
+
+void MediaList::RebuildRowIndexLocked() {
+    rowIndex_.clear();
+    rowIndexUnique_ = true;
+    for (std::size_t r = 0; r < table_.RowCount(); ++r)
+        if (!rowIndex_.emplace(RowKey(table_.Rows()[r]), r).second) rowIndexUnique_ = false;
 }
 
 void MediaList::AfterAdd(const std::string& checkUrl, MediaCheckKind kind) {
@@ -79,7 +104,7 @@ bool MediaList::SetItemSize(std::string_view url, long long size) {
     const std::string key = SizeKey(url);
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
         table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
         Touch();
@@ -100,7 +125,7 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
     bool removed = false;
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
         ListRow& row = table_.Rows()[r];
         row.cells[layout_.sizeColumn] = FormatSize(result.size, true);
@@ -154,7 +179,7 @@ std::optional<ListedMedium> MediaList::TakeRow(std::string_view url) {
     std::optional<ListedMedium> medium;
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return std::nullopt;
         medium = RowMedium(table_.Rows()[r]);
         // The address stays seen: it is another kind's now.
@@ -200,6 +225,7 @@ void MediaList::Clear() {
         table_.Clear();
         seen_.clear();
         facts_.clear();
+        rowIndexUnique_ = false;
         Touch();
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -321,6 +347,7 @@ bool MediaList::LoadBlock(std::string_view projectText) {
         LoadListBlock(table_, body, layout_.blockColumns);
         seen_.clear();
         facts_.clear();
+        rowIndexUnique_ = false;
         for (std::size_t r = 0; r < table_.RowCount(); ++r) seen_.insert(table_.Cell(r, 1) + table_.Cell(r, 0));
         LoadDuplicatesLocked(projectText);
         Touch();

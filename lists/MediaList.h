@@ -204,8 +204,19 @@ private:
     void LoadDuplicatesLocked(std::string_view projectText);
     std::string DuplicatesMarker() const;
 
+    // The row of an address (column 1 + column 0), under the lock: every
+    // finished check looks its row up, and a walk over all rows for each
+    // made a crawl's checks quadratic in the list's length.
+    std::size_t FindRowLocked(const std::string& key);
+    void RebuildRowIndexLocked();
+
     std::unordered_set<std::string> seen_;
     std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
+    // Where each address's row was last seen. An entry is trusted only when
+    // that row still holds the address, and only while no two rows share
+    // one (a hand-edited project may hold twins; the first row is the one).
+    std::unordered_map<std::string, std::size_t> rowIndex_;
+    bool rowIndexUnique_ = false;
     std::atomic<bool> findDuplicates_{false};
     std::atomic<Notifier*> notifier_{nullptr};
     std::atomic<MediaCheckQueue*> checker_{nullptr};
