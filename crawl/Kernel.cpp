@@ -57,7 +57,10 @@ void kernel::AddLink(const std::string& url, const std::string& text, int depth,
     item->depth = depth;
     item->referrer = referrer;
     incoming_.push_back(std::move(item));
-    Signal();
+    // While every worker is busy a new link cannot start one: it waits for
+    // the next worker's end (or the wait's time limit) to be decided, so the
+    // kernel is not woken once per link found.
+    if (wakeOnLinks_.load()) Signal();
 }
 
 void kernel::AddStartLocation(const std::string& url) {
@@ -273,8 +276,11 @@ void kernel::Crawl() {
         }
         // Nothing to do until a worker ends or a link arrives: wait for that
         // instead of passing again at once.
-        if (Idle())
+        if (Idle()) {
+            wakeOnLinks_.store(running_.load() < ctx_.view.Limits().maxThreads);
             WaitForEvent(events, idleWait);
+            wakeOnLinks_.store(true);
+        }
         else
             Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
     }

@@ -139,6 +139,9 @@ private:
     mutable std::mutex eventLock_;
     std::condition_variable eventCv_;
     std::uint64_t events_ = 0;
+    // False while the kernel waits with every worker busy: a new link then
+    // need not wake it.
+    std::atomic<bool> wakeOnLinks_{true};
     mutable std::mutex pauseLock_;
     std::condition_variable pauseCv_;
     bool paused_ = false;
