@@ -53,11 +53,13 @@ std::size_t FindRow(const ListTable& table, std::string_view key) {
 
 bool MediaList::AppendRowLocked(const std::string& key, std::vector<std::string> cells) {
     if (!seen_.insert(key).second) return false;
+    const bool counted = CountKnownLocked();
     const std::size_t row = table_.AddRow(std::string());
     for (std::size_t c = 0; c < cells.size(); ++c) table_.SetCell(row, c, std::move(cells[c]));
     // A seen address has no row yet, so the new row's address is unique.
     if (rowIndexUnique_ && !rowIndex_.emplace(RowKey(table_.Rows()[row]), row).second) rowIndexUnique_ = false;
     Touch();
+    if (counted) KeepCountLocked(count_ + (PassesSizeRule(table_.Rows()[row]) ? 1 : 0));
     return true;
 }
 
@@ -106,8 +108,11 @@ bool MediaList::SetItemSize(std::string_view url, long long size) {
         std::lock_guard<std::mutex> lock(mu_);
         const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(table_.Rows()[r]) ? 1 : 0;
         table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
         Touch();
+        if (counted) KeepCountLocked(count_ - before + (PassesSizeRule(table_.Rows()[r]) ? 1 : 0));
     }
     SendCount();
     return true;
@@ -128,6 +133,8 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
         const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
         ListRow& row = table_.Rows()[r];
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(row) ? 1 : 0;
         row.cells[layout_.sizeColumn] = FormatSize(result.size, true);
         const std::string rowKey = RowKey(row);
         MediaFacts& facts = facts_[rowKey];
@@ -148,12 +155,14 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
                 break;
             }
         }
+        const int after = keep && PassesSizeRule(row) ? 1 : 0;
         if (!keep) {
             facts_.erase(rowKey);
             table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
             removed = true;
         }
         Touch();
+        if (counted) KeepCountLocked(count_ - before + after);
     }
     if (removed)
         if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -182,10 +191,13 @@ std::optional<ListedMedium> MediaList::TakeRow(std::string_view url) {
         const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return std::nullopt;
         medium = RowMedium(table_.Rows()[r]);
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(table_.Rows()[r]) ? 1 : 0;
         // The address stays seen: it is another kind's now.
         facts_.erase(RowKey(table_.Rows()[r]));
         table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
         Touch();
+        if (counted) KeepCountLocked(count_ - before);
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
     SendCount();
@@ -203,9 +215,16 @@ long long MediaList::RuleSize(const std::string& cell) {
 }
 
 int MediaList::CountLocked() const {
+    if (CountKnownLocked()) return count_;
     int n = 0;
     for (const ListRow& row : table_.Rows()) n += PassesSizeRule(row) ? 1 : 0;
+    KeepCountLocked(n);
     return n;
+}
+
+void MediaList::KeepCountLocked(int count) const {
+    count_ = count;
+    countedAt_ = Revision();
 }
 
 int MediaList::CountValidItems() const {

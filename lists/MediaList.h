@@ -192,6 +192,12 @@ protected:
     static long long RuleSize(const std::string& cell);
 
     int CountLocked() const;
+    // The count is kept for the revision it was made at: a change of one
+    // row adjusts it (KeepCountLocked after its Touch), any other change
+    // makes the next count walk the rows again. Every finished check sends
+    // the count, so walking the rows for each made checks quadratic.
+    bool CountKnownLocked() const { return countedAt_ == Revision(); }
+    void KeepCountLocked(int count) const;
 
     NameSortMode mode_ = NameSortMode::Name;
 
@@ -217,6 +223,8 @@ private:
     // one (a hand-edited project may hold twins; the first row is the one).
     std::unordered_map<std::string, std::size_t> rowIndex_;
     bool rowIndexUnique_ = false;
+    mutable int count_ = 0;
+    mutable std::uint64_t countedAt_ = ~std::uint64_t{0};
     std::atomic<bool> findDuplicates_{false};
     std::atomic<Notifier*> notifier_{nullptr};
     std::atomic<MediaCheckQueue*> checker_{nullptr};

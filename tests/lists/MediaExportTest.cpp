@@ -54,6 +54,40 @@ TEST(MediaList, SizesFindTheirRowAfterSortsRemovalsAndLoads) {
     EXPECT_FALSE(twins.SetItemSize(ImageUrl(2), 5));
 }
 
+// The count of valid rows is kept from change to change: after every step
+// it equals a count made afresh (setting the same limits again makes the
+// list walk its rows).
+TEST(MediaList, KeptCountOfValidRowsFollowsEveryChange) {
+    ImagesList images;
+    images.SetSizeLimits({3000, 1000000, true, true});
+    auto fresh = [&] {
+        images.SetSizeLimits(images.SizeLimits());
+        return images.CountValidItems();
+    };
+    const std::function<void()> steps[] = {
+        [&] { for (int n = 0; n < 6; ++n) images.AddImage(ImageUrl(n), "", "", "", ""); },
+        [&] { images.SetItemSize(ImageUrl(0), 5000); },
+        [&] { images.SetItemSize(ImageUrl(1), 100); },
+        [&] { images.ApplyCheck({ImageUrl(2), MediaCheckKind::Image, 4000, "image/jpeg"}); },
+        [&] { images.ApplyCheck({ImageUrl(0), MediaCheckKind::Image, 10, "image/jpeg"}); },
+        [&] { images.SetItemSize(ImageUrl(3), 7000); },
+        [&] { images.TakeRow(ImageUrl(3)); },
+        [&] { images.TakeRow(ImageUrl(1)); },
+        [&] { images.SetSizeLimits({0, 1000000, false, true}); },
+        [&] { images.SortByHeader(7); },
+        [&] { images.SetItemSize(ImageUrl(4), 2000000); },
+        [&] { images.AddImage(ImageUrl(9), "", "", "", ""); },
+        [&] { images.SelectValidItems(); },
+        [&] { images.Clear(); },
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        s();
+        const int kept = images.CountValidItems();
+        EXPECT_EQ(kept, fresh()) << "after step " << step++;
+    }
+}
+
 TEST(MediaSort, ImagesEveryColumnKindBothWays) {
     ImagesList images;
     images.AddImage("http://h/b.JPG", "", "beta", ";;;100;;;10", "");
