@@ -57,7 +57,10 @@ void kernel::AddLink(const std::string& url, const std::string& text, int depth,
     item->depth = depth;
     item->referrer = referrer;
     incoming_.push_back(std::move(item));
-    Signal();
+    // While every worker is busy a new link cannot start one: it waits for
+    // the next worker's end (or the wait's time limit) to be decided, so the
+    // kernel is not woken once per link found.
+    if (wakeOnLinks_.load()) Signal();
 }
 
 void kernel::AddStartLocation(const std::string& url) {
@@ -130,7 +133,7 @@ bool kernel::WaitWhilePaused() {
 void kernel::CancelWorkers() {
     {
         std::lock_guard<std::mutex> lock(threadLock_);
-        for (auto& w : workers_) w->RequestStop();
+        for (auto& w : workers_) w->Cancel();
     }
     // A worker waiting for an answer (the password question) hears its stop
     // only once the question is dropped.
@@ -273,8 +276,11 @@ void kernel::Crawl() {
         }
         // Nothing to do until a worker ends or a link arrives: wait for that
         // instead of passing again at once.
-        if (Idle())
+        if (Idle()) {
+            wakeOnLinks_.store(running_.load() < ctx_.view.Limits().maxThreads);
             WaitForEvent(events, idleWait);
+            wakeOnLinks_.store(true);
+        }
         else
             Pacing::Pause(ctx_.pacing.betweenPasses, &StopFlag());
     }
@@ -386,20 +392,34 @@ void kernel::ReapWorkers() {
                                           [](const std::unique_ptr<CrawlWorker>& w) { return w->Active(); });
         std::move(done, workers_.end(), std::back_inserter(ended));
         workers_.erase(done, workers_.end());
+        // A lowered thread limit: waiting workers beyond it end (and go on a
+        // later pass).
+        const std::size_t limit = static_cast<std::size_t>(std::max(ctx_.view.Limits().maxThreads, 0));
+        std::size_t kept = workers_.size();
+        for (auto& w : workers_) {
+            if (kept <= limit) break;
+            if (!w->StopRequested() && w->RetireIfWaiting()) --kept;
+        }
     }
 }
 
 void kernel::StartWorkers() {
     std::lock_guard<std::mutex> lock(threadLock_);
     while (!StopRequested() && !toFetch_.empty() && running_.load() < ctx_.view.Limits().maxThreads) {
-        auto worker = std::make_unique<CrawlWorker>(*this, toFetch_.front());
+        // A waiting worker takes the page; a new thread only when none waits.
         ++running_;
-        if (!worker->Start(options_.workerPriority)) {
-            --running_;
-            break;  // the item stays queued for the next pass
+        const auto waiting = std::find_if(workers_.begin(), workers_.end(), [&](const std::unique_ptr<CrawlWorker>& w) {
+            return w->Offer(toFetch_.front());
+        });
+        if (waiting == workers_.end()) {
+            auto worker = std::make_unique<CrawlWorker>(*this, toFetch_.front());
+            if (!worker->Start(options_.workerPriority)) {
+                --running_;
+                break;  // the item stays queued for the next pass
+            }
+            workers_.push_back(std::move(worker));
         }
         toFetch_.pop_front();
-        workers_.push_back(std::move(worker));
     }
 }
 

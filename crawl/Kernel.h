@@ -40,9 +40,10 @@ struct KernelContext {
 };
 
 // Runs one crawl: queues the links found, decides for each whether it is
-// fetched, shown in the site tree, both or neither, and runs one worker per
-// page within the view's thread limit. Construct on the UI thread with the
-// ";"-separated start locations, then Start().
+// fetched, shown in the site tree, both or neither, and hands each page to
+// be fetched to a worker, as many at once as the view's thread limit allows
+// (workers are reused from page to page). Construct on the UI thread with
+// the ";"-separated start locations, then Start().
 class kernel : public WorkerThread, public LinkTarget {
 public:
     kernel(const std::string& startString, KernelContext context);
@@ -138,6 +139,9 @@ private:
     mutable std::mutex eventLock_;
     std::condition_variable eventCv_;
     std::uint64_t events_ = 0;
+    // False while the kernel waits with every worker busy: a new link then
+    // need not wake it.
+    std::atomic<bool> wakeOnLinks_{true};
     mutable std::mutex pauseLock_;
     std::condition_variable pauseCv_;
     bool paused_ = false;

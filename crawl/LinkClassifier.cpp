@@ -23,6 +23,8 @@ bool FollowableScheme(std::string_view scheme) {
 }  // namespace
 
 bool LooksLikeEmail(std::string_view text) {
+    // Most links have no "@": nothing to rebuild then.
+    if (text.find('@') == std::string_view::npos) return false;
     std::string s;
     text = Trim(text);
     s.reserve(text.size());
@@ -56,7 +58,8 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
     if (StartsWithNoCase(urlText, "gopher://") || StartsWithNoCase(urlText, "mailto:") ||
         StartsWithNoCase(urlText, "file://") || LooksLikeEmail(urlText))
         return;
-    const ParsedUrl url = ParsedUrl::Made(urlText, page_.url);
+    ParsedUrl url;
+    url.Make(urlText, PageUrl());
     if (url.Empty() || url.Full().size() > kMaxLinkLength || !FollowableScheme(url.Scheme())) return;
 
     const int nextDepth = page_.depth + 1;
@@ -91,6 +94,14 @@ void LinkClassifier::ClassifyLink(std::string_view urlText, std::string_view kin
     }
     if (options_.url.MayFollowPage(url) && (!options_.stayInSearch || page_.matched))
         links_.AddLink(url.Full(), description, nextDepth, page_.url);
+}
+
+const ParsedUrl& LinkClassifier::PageUrl() {
+    if (!pageUrlSplit_ || pageUrl_.Full() != page_.url) {
+        pageUrl_.Parse(page_.url);
+        pageUrlSplit_ = true;
+    }
+    return pageUrl_;
 }
 
 void LinkClassifier::ToContentCheck(const ParsedUrl& url, const std::string& description) {

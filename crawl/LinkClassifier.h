@@ -1,6 +1,7 @@
 #pragma once
 #include "crawl/LinkReport.h"
 #include "crawl/ParserOptions.h"
+#include "net/ParsedUrl.h"
 
 #include <string>
 #include <string_view>
@@ -56,8 +57,13 @@ private:
     // Content-Type will (http and https only).
     void ToContentCheck(const ParsedUrl& url, const std::string& description);
     void ToMediaList(MediaKindList list, const std::string& url, const std::string& description);
+    // The page's address split, for joining its links; split again only
+    // when the page's address changed.
+    const ParsedUrl& PageUrl();
 
     const PageState& page_;
+    ParsedUrl pageUrl_;
+    bool pageUrlSplit_ = false;
     const ParserOptions& options_;
     LinkTarget& links_;
     MediaSink& media_;

@@ -153,6 +153,11 @@ bool PageFetcher::RetryWait(const InternetRequest& request, int retries, std::ch
     return true;
 }
 
+namespace {
+// A larger page grows its buffer as it comes.
+constexpr std::uint64_t kMostReservedBytes = 4 << 20;
+}  // namespace
+
 bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop,
                            std::string& text) const {
     UrlParts parts;
@@ -249,6 +254,11 @@ bool PageFetcher::ReadHttp(const std::string& url, const std::atomic<bool>& stop
     // the line-by-line count below always did.
     constexpr std::uint64_t kLineSlack = 1 << 20;
     request->SetBodyCap(limit > std::numeric_limits<std::uint64_t>::max() - kLineSlack ? 0 : limit + kLineSlack);
+    // Room for the announced length at once, not a buffer copied again at
+    // each doubling; what a server announces never reserves past the limit.
+    if (const std::int64_t announced = request->ContentLength(); announced > 0)
+        text.reserve(static_cast<std::size_t>(
+            std::min({static_cast<std::uint64_t>(announced), limit, kMostReservedBytes})));
     std::string line;
     bool ended = false;
     bool lineEnded = false;  // one "\n" goes between joined lines, none after the last

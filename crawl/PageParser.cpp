@@ -10,7 +10,9 @@
 #include "query/QueryEvaluator.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace flk {
@@ -19,17 +21,61 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
+// Every position of one byte in a page, found in one pass.
+using Positions = std::vector<std::size_t>;
+
+Positions PositionsOf(std::string_view hay, char c) {
+    Positions out;
+    for (std::size_t p = hay.find(c); p != npos; p = hay.find(c, p + 1)) out.push_back(p);
+    return out;
+}
+
+// The page's "<" sorted by the byte after each, in one pass: the scans for
+// tags each ask for "<img", "<meta", "<source"..., and searching the page
+// for each of them stopped at every "<" of the page again and again; now a
+// scan tries only the "<" followed by its tag's first letter.
+class TagStarts {
+public:
+    explicit TagStarts(std::string_view lower) {
+        const Positions all = PositionsOf(lower, '<');
+        std::array<std::size_t, 257> count{};
+        for (std::size_t p : all) ++count[Next(lower, p) + 1];
+        for (std::size_t i = 1; i < count.size(); ++i) count[i] += count[i - 1];
+        begin_ = count;
+        sorted_.resize(all.size());
+        for (std::size_t p : all) sorted_[count[Next(lower, p)]++] = p;
+    }
+
+    // Positions of "<" + c, ascending.
+    std::span<const std::size_t> Followed(char c) const {
+        const auto b = static_cast<unsigned char>(c);
+        return std::span<const std::size_t>(sorted_).subspan(begin_[b], begin_[b + 1] - begin_[b]);
+    }
+
+private:
+    // The byte after a "<"; a "<" at the end counts as followed by 0.
+    static unsigned char Next(std::string_view lower, std::size_t p) {
+        return p + 1 < lower.size() ? static_cast<unsigned char>(lower[p + 1]) : 0;
+    }
+
+    Positions sorted_;
+    std::array<std::size_t, 257> begin_{};
+};
+
 // First occurrence of a needle at or after a position. A scan asks with
 // positions that never go back, so the last answer is reused while it still
 // lies ahead: a thousand tags sharing one far ">" cost one search, not a
-// thousand.
+// thousand. Given the positions of the needle's first byte, only those are
+// tried.
 class ForwardFinder {
 public:
     ForwardFinder(std::string_view hay, std::string_view needle) : hay_(hay), needle_(needle) {}
+    ForwardFinder(std::string_view hay, std::string_view needle, std::span<const std::size_t> starts)
+        : hay_(hay), needle_(needle), starts_(starts), indexed_(true) {}
 
     std::size_t From(std::size_t pos) {
         if (!valid_ || pos < from_ || (hit_ != npos && hit_ < pos)) {
-            hit_ = pos > hay_.size() ? npos : hay_.find(needle_, pos);
+            hit_ = pos > hay_.size() ? npos : Find(pos);
             from_ = pos;
             valid_ = true;
         }
@@ -37,11 +83,71 @@ public:
     }
 
 private:
+    std::size_t Find(std::size_t pos) {
+        if (!indexed_) return hay_.find(needle_, pos);
+        // Positions asked for mostly grow: go on from the last place.
+        if (pos < asked_) next_ = 0;
+        asked_ = pos;
+        next_ = static_cast<std::size_t>(std::lower_bound(starts_.begin() + static_cast<std::ptrdiff_t>(next_),
+                                                          starts_.end(), pos) - starts_.begin());
+        for (; next_ < starts_.size(); ++next_) {
+            const std::size_t p = starts_[next_];
+            if (hay_.compare(p, needle_.size(), needle_) == 0) return p;
+        }
+        return npos;
+    }
+
     std::string_view hay_;
     std::string_view needle_;
+    std::span<const std::size_t> starts_;  // where the needle may begin
+    bool indexed_ = false;
+    std::size_t next_ = 0;  // into starts_
+    std::size_t asked_ = 0;
     std::size_t from_ = 0;
     std::size_t hit_ = npos;
     bool valid_ = false;
+};
+
+bool IsNameChar(char c);
+
+// The next attribute `name` followed by optional white space and "=" (as
+// AfterEquals takes it), found from the positions of the page's "=" signs:
+// attribute names ("href", "style") begin with letters that fill the text.
+class AttributeNameFinder {
+public:
+    AttributeNameFinder(std::string_view hay, std::string_view name, const Positions& equals)
+        : hay_(hay), name_(name), equals_(equals) {}
+
+    // The start of the first such name at or after pos, or npos.
+    std::size_t From(std::size_t pos) {
+        if (pos < asked_) next_ = 0;
+        asked_ = pos;
+        next_ = static_cast<std::size_t>(std::lower_bound(equals_.begin() + static_cast<std::ptrdiff_t>(next_),
+                                                          equals_.end(), pos) - equals_.begin());
+        for (; next_ < equals_.size(); ++next_) {
+            const std::size_t p = NameBefore(equals_[next_]);
+            if (p != npos && p >= pos) return p;
+        }
+        return npos;
+    }
+
+private:
+    // Where the name standing before the "=" at eq begins, or npos.
+    std::size_t NameBefore(std::size_t eq) const {
+        std::size_t e = eq;
+        while (e > 0 && IsSpace(hay_[e - 1])) --e;
+        if (e < name_.size()) return npos;
+        const std::size_t p = e - name_.size();
+        if (hay_.compare(p, name_.size(), name_) != 0) return npos;
+        if (p > 0 && IsNameChar(hay_[p - 1])) return npos;
+        return p;
+    }
+
+    std::string_view hay_;
+    std::string_view name_;
+    const Positions& equals_;
+    std::size_t next_ = 0;  // into equals_
+    std::size_t asked_ = 0;
 };
 
 // Last occurrence of a byte before a position, for positions that never go
@@ -194,6 +300,10 @@ private:
     std::string_view TextBeforeLink(std::size_t href, BackwardFinder& lastLt, BackwardFinder& lastGt);
     std::string_view AnchorText(std::size_t gt, ForwardFinder& nextLt);
     std::string_view Cut(std::size_t begin, std::size_t end) const { return text_.substr(begin, end - begin); }
+    // Finds a needle in the lower-case page; a tag ("<" and more) through
+    // the page's tag starts.
+    ForwardFinder Finder(std::string_view needle);
+    const Positions& Equals();
     void Emit(std::string_view url, std::string_view kind, std::string description);
 
     PageState& page_;
@@ -202,12 +312,25 @@ private:
     const ParserOptions& options_;
     ReportSink& reports_;
     const std::atomic<bool>& stop_;
+    std::optional<TagStarts> tags_;    // every "<", once a scan asks
+    std::optional<Positions> equals_;  // every "="
 
     Memo firstText_;    // first non-space byte at or after a position
     Memo textEnd_;      // end of the text before a position, trailing white space dropped
     Memo anchorFrom_;   // the ">" whose anchor text was read last
     std::string_view anchor_;
 };
+
+ForwardFinder Scanner::Finder(std::string_view needle) {
+    if (needle.size() < 2 || needle[0] != '<') return ForwardFinder(lower_, needle);
+    if (!tags_) tags_.emplace(lower_);
+    return ForwardFinder(lower_, needle, tags_->Followed(needle[1]));
+}
+
+const Positions& Scanner::Equals() {
+    if (!equals_) equals_ = PositionsOf(lower_, '=');
+    return *equals_;
+}
 
 void Scanner::Emit(std::string_view url, std::string_view kind, std::string description) {
     url = Trim(url);
@@ -218,9 +341,9 @@ void Scanner::Emit(std::string_view url, std::string_view kind, std::string desc
 
 void Scanner::Title() {
     std::string_view between;
-    const std::size_t open = lower_.find("<title>");
+    const std::size_t open = Finder("<title>").From(0);
     if (open != npos) {
-        const std::size_t close = lower_.find("</title>", open + 7);
+        const std::size_t close = Finder("</title>").From(open + 7);
         if (close != npos) between = Cut(open + 7, close);
     }
     std::string title(CutUtf8(between, kMaxTitleLength));
@@ -253,8 +376,8 @@ std::string Scanner::FallbackTitle() const {
 }
 
 void Scanner::Images() {
-    ForwardFinder images(lower_, "<img");
-    ForwardFinder tagEnds(lower_, ">");
+    ForwardFinder images = Finder("<img");
+    ForwardFinder tagEnds = Finder(">");
     BackwardFinder lastLt(lower_, '<');
     std::size_t pos = 0;
     while (!Stopped()) {
@@ -331,8 +454,8 @@ std::string_view Scanner::ImageSource(std::size_t begin, std::size_t end, std::s
 // names the file by src. <track> (subtitles) is not a medium.
 template <class Visit>
 void Scanner::EachTag(std::string_view tag, Visit visit) {
-    ForwardFinder tags(lower_, tag);
-    ForwardFinder tagEnds(lower_, ">");
+    ForwardFinder tags = Finder(tag);
+    ForwardFinder tagEnds = Finder(">");
     std::size_t pos = 0;
     while (!Stopped()) {
         const std::size_t start = tags.From(pos);
@@ -374,8 +497,8 @@ void Scanner::VideoAndAudio() {
 // attributes; only listed image files count (fonts and cursors do not).
 void Scanner::StyleUrls() {
     if (!options_.collectImages) return;
-    ForwardFinder blocks(lower_, "<style");
-    ForwardFinder blockEnds(lower_, "</style");
+    ForwardFinder blocks = Finder("<style");
+    ForwardFinder blockEnds = Finder("</style");
     std::size_t pos = 0;
     while (!Stopped()) {
         const std::size_t start = blocks.From(pos);
@@ -386,8 +509,8 @@ void Scanner::StyleUrls() {
         if (close == npos) break;
         pos = close + 7;
     }
-    ForwardFinder styles(lower_, "style");
-    ForwardFinder tagEnds(lower_, ">");
+    AttributeNameFinder styles(lower_, "style", Equals());
+    ForwardFinder tagEnds = Finder(">");
     pos = 0;
     while (!Stopped()) {
         const std::size_t at = styles.From(pos);
@@ -479,9 +602,9 @@ std::string_view Scanner::AnchorText(std::size_t gt, ForwardFinder& nextLt) {
 }
 
 void Scanner::Links() {
-    ForwardFinder hrefs(lower_, "href");
-    ForwardFinder tagEnds(lower_, ">");
-    ForwardFinder tagStarts(lower_, "<");
+    AttributeNameFinder hrefs(lower_, "href", Equals());
+    ForwardFinder tagEnds = Finder(">");
+    ForwardFinder tagStarts = Finder("<");
     BackwardFinder lastLt(lower_, '<');
     BackwardFinder lastGt(lower_, '>');
     std::size_t pos = 0;
@@ -502,8 +625,8 @@ void Scanner::Links() {
 }
 
 void Scanner::Refresh() {
-    ForwardFinder metas(lower_, "<meta");
-    ForwardFinder tagEnds(lower_, ">");
+    ForwardFinder metas = Finder("<meta");
+    ForwardFinder tagEnds = Finder(">");
     std::size_t pos = 0;
     while (!Stopped()) {
         const std::size_t start = metas.From(pos);
@@ -522,10 +645,10 @@ void Scanner::Refresh() {
 }
 
 void Scanner::Frames() {
-    const std::size_t frameset = lower_.find("<frameset");
+    const std::size_t frameset = Finder("<frameset").From(0);
     if (frameset == npos) return;
-    ForwardFinder frames(lower_, "<frame");
-    ForwardFinder tagEnds(lower_, ">");
+    ForwardFinder frames = Finder("<frame");
+    ForwardFinder tagEnds = Finder(">");
     std::size_t pos = frameset;
     while (!Stopped()) {
         const std::size_t start = frames.From(pos);

@@ -40,6 +40,7 @@ ImagesList::ImagesList() : MediaList(kLayout) {}
 void ImagesList::SetSizeLimits(const ImageSizeLimits& limits) {
     std::lock_guard<std::mutex> lock(mu_);
     limits_ = limits;
+    Touch();  // the kept count of valid rows no longer holds
 }
 
 ImageSizeLimits ImagesList::SizeLimits() const {

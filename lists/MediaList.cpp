@@ -37,12 +37,15 @@ std::string RowKey(const ListRow& row) { return row.cells[1] + row.cells[0]; }
 
 constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
 
+bool RowHasKey(const ListTable& table, std::size_t r, std::string_view key) {
+    const std::string& folder = table.Cell(r, 1);
+    const std::string& name = table.Cell(r, 0);
+    return key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name);
+}
+
 std::size_t FindRow(const ListTable& table, std::string_view key) {
-    for (std::size_t r = 0; r < table.RowCount(); ++r) {
-        const std::string& folder = table.Cell(r, 1);
-        const std::string& name = table.Cell(r, 0);
-        if (key.size() == folder.size() + name.size() && key.starts_with(folder) && key.ends_with(name)) return r;
-    }
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        if (RowHasKey(table, r, key)) return r;
     return kNoRow;
 }
 
@@ -50,10 +53,34 @@ std::size_t FindRow(const ListTable& table, std::string_view key) {
 
 bool MediaList::AppendRowLocked(const std::string& key, std::vector<std::string> cells) {
     if (!seen_.insert(key).second) return false;
+    const bool counted = CountKnownLocked();
     const std::size_t row = table_.AddRow(std::string());
     for (std::size_t c = 0; c < cells.size(); ++c) table_.SetCell(row, c, std::move(cells[c]));
+    // A seen address has no row yet, so the new row's address is unique.
+    if (rowIndexUnique_ && !rowIndex_.emplace(RowKey(table_.Rows()[row]), row).second) rowIndexUnique_ = false;
     Touch();
+    if (counted) KeepCountLocked(count_ + (PassesSizeRule(table_.Rows()[row]) ? 1 : 0));
     return true;
+}
+
+std::size_t MediaList::FindRowLocked(const std::string& key) {
+    if (rowIndexUnique_) {
+        const auto it = rowIndex_.find(key);
+        if (it != rowIndex_.end() && it->second < table_.RowCount() && RowHasKey(table_, it->second, key))
+            return it->second;
+    }
+    // Rows moved (sorted, removed, loaded) or the address has none.
+    RebuildRowIndexLocked();
+    if (!rowIndexUnique_) return FindRow(table_, key);
+    const auto it = rowIndex_.find(key);
+    return it == rowIndex_.end() ? kNoRow : it->second;
+}
+
+void MediaList::RebuildRowIndexLocked() {
+    rowIndex_.clear();
+    rowIndexUnique_ = true;
+    for (std::size_t r = 0; r < table_.RowCount(); ++r)
+        if (!rowIndex_.emplace(RowKey(table_.Rows()[r]), r).second) rowIndexUnique_ = false;
 }
 
 void MediaList::AfterAdd(const std::string& checkUrl, MediaCheckKind kind) {
@@ -96,10 +123,13 @@ bool MediaList::SetItemSize(std::string_view url, long long size) {
     const std::string key = SizeKey(url);
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(table_.Rows()[r]) ? 1 : 0;
         table_.SetCell(r, layout_.sizeColumn, FormatSize(size, true));
         Touch();
+        if (counted) KeepCountLocked(count_ - before + (PassesSizeRule(table_.Rows()[r]) ? 1 : 0));
     }
     SendCount();
     return true;
@@ -117,9 +147,11 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
     bool removed = false;
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return false;
         ListRow& row = table_.Rows()[r];
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(row) ? 1 : 0;
         row.cells[layout_.sizeColumn] = FormatSize(result.size, true);
         const std::string rowKey = RowKey(row);
         MediaFacts& facts = facts_[rowKey];
@@ -146,12 +178,14 @@ bool MediaList::ApplyCheck(const MediaCheckResult& result) {
             if (keep && std::find(sameStart.begin(), sameStart.end(), rowKey) == sameStart.end())
                 sameStart.push_back(rowKey);
         }
+        const int after = keep && PassesSizeRule(row) ? 1 : 0;
         if (!keep) {
             facts_.erase(rowKey);
             table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
             removed = true;
         }
         Touch();
+        if (counted) KeepCountLocked(count_ - before + after);
     }
     if (removed)
         if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -177,13 +211,16 @@ std::optional<ListedMedium> MediaList::TakeRow(std::string_view url) {
     std::optional<ListedMedium> medium;
     {
         std::lock_guard<std::mutex> lock(mu_);
-        const std::size_t r = FindRow(table_, key);
+        const std::size_t r = FindRowLocked(key);
         if (r == kNoRow) return std::nullopt;
         medium = RowMedium(table_.Rows()[r]);
+        const bool counted = CountKnownLocked();
+        const int before = counted && PassesSizeRule(table_.Rows()[r]) ? 1 : 0;
         // The address stays seen: it is another kind's now.
         facts_.erase(RowKey(table_.Rows()[r]));
         table_.Rows().erase(table_.Rows().begin() + static_cast<std::ptrdiff_t>(r));
         Touch();
+        if (counted) KeepCountLocked(count_ - before);
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
     SendCount();
@@ -201,9 +238,16 @@ long long MediaList::RuleSize(const std::string& cell) {
 }
 
 int MediaList::CountLocked() const {
+    if (CountKnownLocked()) return count_;
     int n = 0;
     for (const ListRow& row : table_.Rows()) n += PassesSizeRule(row) ? 1 : 0;
+    KeepCountLocked(n);
     return n;
+}
+
+void MediaList::KeepCountLocked(int count) const {
+    count_ = count;
+    countedAt_ = Revision();
 }
 
 int MediaList::CountValidItems() const {
@@ -224,6 +268,7 @@ void MediaList::Clear() {
         seen_.clear();
         facts_.clear();
         byFingerprint_.clear();
+        rowIndexUnique_ = false;
         Touch();
     }
     if (ListsChangedListener* l = listener_.load()) l->ListsChanged();
@@ -346,6 +391,7 @@ bool MediaList::LoadBlock(std::string_view projectText) {
         seen_.clear();
         facts_.clear();
         byFingerprint_.clear();
+        rowIndexUnique_ = false;
         for (std::size_t r = 0; r < table_.RowCount(); ++r) seen_.insert(table_.Cell(r, 1) + table_.Cell(r, 0));
         LoadDuplicatesLocked(projectText);
         Touch();

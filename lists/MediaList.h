@@ -199,6 +199,12 @@ protected:
     static long long RuleSize(const std::string& cell);
 
     int CountLocked() const;
+    // The count is kept for the revision it was made at: a change of one
+    // row adjusts it (KeepCountLocked after its Touch), any other change
+    // makes the next count walk the rows again. Every finished check sends
+    // the count, so walking the rows for each made checks quadratic.
+    bool CountKnownLocked() const { return countedAt_ == Revision(); }
+    void KeepCountLocked(int count) const;
 
     NameSortMode mode_ = NameSortMode::Name;
 
@@ -211,11 +217,24 @@ private:
     void LoadDuplicatesLocked(std::string_view projectText);
     std::string DuplicatesMarker() const;
 
+    // The row of an address (column 1 + column 0), under the lock: every
+    // finished check looks its row up, and a walk over all rows for each
+    // made a crawl's checks quadratic in the list's length.
+    std::size_t FindRowLocked(const std::string& key);
+    void RebuildRowIndexLocked();
+
     std::unordered_set<std::string> seen_;
     std::unordered_map<std::string, MediaFacts> facts_;  // by row address (column 1 + column 0)
     // Kept rows by fingerprint, so a check finds its duplicates without
     // comparing with every row; entries whose facts went are skipped.
     std::unordered_map<std::string, std::vector<std::string>> byFingerprint_;
+    // Where each address's row was last seen. An entry is trusted only when
+    // that row still holds the address, and only while no two rows share
+    // one (a hand-edited project may hold twins; the first row is the one).
+    std::unordered_map<std::string, std::size_t> rowIndex_;
+    bool rowIndexUnique_ = false;
+    mutable int count_ = 0;
+    mutable std::uint64_t countedAt_ = ~std::uint64_t{0};
     std::atomic<bool> findDuplicates_{false};
     std::atomic<Notifier*> notifier_{nullptr};
     std::mutex countLock_;        // the two below

@@ -25,6 +25,12 @@ SoundsList::SoundsList() : MediaList(kLayout) {}
 
 // The scheme test ignores case both when queueing and when counting, so an
 // "FTP://" sound that was never checked still counts.
+void SoundsList::SetFtpValidation(bool on) {
+    std::lock_guard<std::mutex> lock(mu_);
+    ftpValidation_ = on;
+    Touch();  // the kept count of valid rows no longer holds
+}
+
 bool SoundsList::Unchecked(std::string_view address) const {
     return !ftpValidation_ && StartsWithNoCase(address, "ftp://");
 }

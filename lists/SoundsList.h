@@ -14,7 +14,7 @@ class SoundsList : public MediaList {
 public:
     SoundsList();
 
-    void SetFtpValidation(bool on) { ftpValidation_ = on; }
+    void SetFtpValidation(bool on);
     bool FtpValidation() const { return ftpValidation_; }
 
     // Queues a sound check, or, for an unchecked FTP sound, sends the sounds

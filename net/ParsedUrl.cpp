@@ -4,6 +4,7 @@
 #include "platform/TextUtil.h"
 
 #include <array>
+#include <optional>
 
 namespace flk {
 
@@ -122,7 +123,7 @@ void ParsedUrl::Parse(std::string_view text) {
 
 void ParsedUrl::Make(std::string_view link, std::string_view base) { Parse(JoinUrl(link, base)); }
 
-void ParsedUrl::Make(std::string_view link, const ParsedUrl& base) { Make(link, std::string_view(base.Full())); }
+void ParsedUrl::Make(std::string_view link, const ParsedUrl& base) { Parse(JoinUrl(link, base)); }
 
 std::string NormaliseUrl(std::string_view url) {
     std::size_t pathStart = 0;
@@ -138,15 +139,19 @@ std::string NormaliseUrl(std::string_view url) {
     return out;
 }
 
-std::string JoinUrl(std::string_view linkText, std::string_view baseText) {
+namespace {
+
+// JoinUrl with the page's address already cleaned; `parsed` is it split, or
+// null to split it here when needed.
+std::string JoinCleaned(std::string_view linkText, std::string_view base, const ParsedUrl* parsed) {
     std::string_view link = Trim(WithoutFragment(Trim(linkText)));
-    std::string_view base = Trim(WithoutFragment(Trim(baseText)));
 
     std::string joined;
     if (SchemeLength(link) != 0) {
         joined.assign(link);
     } else if (SchemeLength(base) != 0 && !(IsLocalPath(base) && !StartsWithNoCase(base, "file://"))) {
-        ParsedUrl page(base);
+        std::optional<ParsedUrl> own;
+        const ParsedUrl& page = parsed ? *parsed : own.emplace(base);
         if (link.empty()) {
             joined.assign(base);
         } else if (link.starts_with("//")) {
@@ -178,6 +183,18 @@ std::string JoinUrl(std::string_view linkText, std::string_view baseText) {
         return {};
     }
     return NormaliseUrl(joined);
+}
+
+}  // namespace
+
+std::string JoinUrl(std::string_view link, std::string_view base) {
+    return JoinCleaned(link, Trim(WithoutFragment(Trim(base))), nullptr);
+}
+
+std::string JoinUrl(std::string_view link, const ParsedUrl& base) {
+    const std::string_view cleaned = Trim(WithoutFragment(Trim(base.Full())));
+    // Split as it is only when cleaning left it as it was.
+    return JoinCleaned(link, cleaned, cleaned.size() == base.Full().size() ? &base : nullptr);
 }
 
 bool IsWebAddress(std::string_view text) {

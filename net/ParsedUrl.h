@@ -100,6 +100,9 @@ private:
 // "\"), and "/x" is an absolute path. Any other page address without a
 // scheme gives "".
 std::string JoinUrl(std::string_view link, std::string_view base);
+// The same with the page's address split already: a page's links all join
+// against one address, which need not be split again for each.
+std::string JoinUrl(std::string_view link, const ParsedUrl& base);
 
 // Folds "." and ".." segments of the path after the host part (before any
 // "?"): "/./" is dropped first, then each ".." removes the segment before it,

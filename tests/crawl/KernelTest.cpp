@@ -70,14 +70,26 @@ struct GraphPages : PageHandler {
     std::string blockOn;
     std::atomic<bool> blocking{false};
     std::string slow;  // this page's links come 50 ms late
+    std::chrono::milliseconds each{0};  // every page takes this long
+    // Per page in the order they began: the thread and how many pages were
+    // in hand at once, this one included.
+    std::vector<std::pair<std::thread::id, int>> runs;
+    std::atomic<int> inHand{0};
 
     void HandlePage(PageJob& job) override {
         const std::string url = job.item->url.Full();
+        const int together = ++inHand;
+        struct Leave {
+            std::atomic<int>& n;
+            ~Leave() { --n; }
+        } leave{inHand};
         {
             std::lock_guard<std::mutex> l(m);
             fetched.insert(url);
             depthOf[url] = job.item->depth;
+            runs.emplace_back(std::this_thread::get_id(), together);
         }
+        if (each.count() > 0) std::this_thread::sleep_for(each);
         if (url == blockOn) {
             blocking = true;
             while (!job.stop.load()) std::this_thread::sleep_for(1ms);
@@ -248,6 +260,50 @@ TEST(Kernel, StopEndsWorkersWithoutCountingThem) {
     EXPECT_TRUE(h.view.ended.load());
     EXPECT_EQ(k.ParsedPages(), 0);
     EXPECT_EQ(k.RunningWorkers(), 0);
+}
+
+std::set<std::thread::id> ThreadsOf(const std::vector<std::pair<std::thread::id, int>>& runs) {
+    std::set<std::thread::id> ids;
+    for (const auto& r : runs) ids.insert(r.first);
+    return ids;
+}
+
+// Workers are reused from page to page: never more threads than the limit,
+// every page once, each counted.
+TEST(Kernel, WorkersAreReusedWithinTheThreadLimit) {
+    Harness h;
+    h.view.limits.maxThreads = 3;
+    h.settings.Set(keys::CrawlerPagesPerDomainLimit, 0);
+    h.pages.each = 2ms;
+    for (int i = 1; i <= 60; ++i) h.pages.links["http://s.example/"].push_back(Page("s.example", i));
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_EQ(fetched.size(), 61u);
+    EXPECT_EQ(h.pages.runs.size(), 61u);
+    EXPECT_EQ(h.lastParsed, 61);
+    EXPECT_LE(ThreadsOf(h.pages.runs).size(), 3u);
+    for (const auto& r : h.pages.runs) EXPECT_LE(r.second, 3);
+}
+
+// A limit lowered during the crawl: the waiting workers beyond it end, and
+// the pages after that run one at a time on the one thread left.
+TEST(Kernel, ALoweredThreadLimitEndsTheWorkersBeyondIt) {
+    Harness h;
+    h.view.limits.maxThreads = 4;
+    h.settings.Set(keys::CrawlerPagesPerDomainLimit, 0);
+    h.pages.each = 2ms;
+    for (int i = 1; i <= 80; ++i) h.pages.links["http://s.example/"].push_back(Page("s.example", i));
+    // Read on the kernel's thread, so the change needs no lock of its own.
+    h.view.onLimits = [&] {
+        std::lock_guard<std::mutex> l(h.pages.m);
+        if (h.pages.runs.size() >= 20) h.view.limits.maxThreads = 1;
+    };
+    auto fetched = h.Crawl("s.example/;");
+    EXPECT_EQ(fetched.size(), 81u);
+    EXPECT_EQ(h.lastParsed, 81);
+    EXPECT_GT(ThreadsOf({h.pages.runs.begin(), h.pages.runs.begin() + 20}).size(), 1u);
+    const std::vector<std::pair<std::thread::id, int>> last(h.pages.runs.end() - 20, h.pages.runs.end());
+    EXPECT_EQ(ThreadsOf(last).size(), 1u);
+    for (const auto& r : last) EXPECT_EQ(r.second, 1);
 }
 
 TEST(Kernel, AFoundCountAboveTheLimitStopsTheCrawl) {

@@ -88,6 +88,8 @@ TEST(ModernMarkup, EachFormOfTodaysPages) {
         {"<style>.a{background:url(\"/t/tile.gif\") repeat} @font-face{src:url(f.woff2)}</style>",
          {"image http://h.example/t/tile.gif"}},
         {"<span style=\"color:red\">url(not-in-a-style.png)</span>", {}},
+        {"<div STYLE\n = \"background:url(a.png)\">", {"image " + d + "a.png"}},
+        {"<div data-style=\"background:url(b.png)\" mystyle=\"background:url(c.png)\">", {}},
         // social cards
         {"<meta property=\"og:image\" content=\"http://c.example/card.jpg\"><meta property=og:video content=v.mp4>",
          {"image http://c.example/card.jpg", "movie " + d + "v.mp4"}},

@@ -137,6 +137,29 @@ TEST(PageParser, TargetsOfEachTagKind) {
     for (const Row& r : rows) EXPECT_EQ(Targets(r.html, r.options), r.expected) << r.html;
 }
 
+// Attributes are found from their "=", tags from the page's "<": names
+// with white space before the "=", names that only end in "href", an
+// attribute at the very start, "href=" in plain text (taken, as always), and
+// tags before the one that makes them count.
+TEST(PageParser, AttributesByTheirEqualsSignAndTagsByTheirStart) {
+    const std::string d = ";;;TT;;;" + std::string(kPage);
+    struct Row {
+        std::string html;
+        std::vector<LinkReport> expected;
+    } rows[] = {
+        {"<title>TT</title><a href\n  = \"x.html\">X</a>", {{"x.html", "url", ";;;X" + d}}},
+        {"<title>TT</title><a xhref=no.html data-href=no2.html>Z</a>", {}},
+        {"<title>TT</title>href is a word, href= too <a href=y.html>Y</a>",
+         {{"too", "url", ";;;Y" + d}, {"y.html", "url", "href is a word, href= too;;;Y" + d}}},
+        {"href=a.html><title>TT</title>", {{"a.html", "url", ";;;" + d}}},
+        {"<title>TT</title>a = b == c <a href==x.html>", {{"=x.html", "url", "a = b == c;;;" + d}}},
+        {"<title>TT</title><frame src=early.htm><FRAMESET><frame src=late.htm>", {{"late.htm", "url", ""}}},
+        {"<title>TT</title><embed src=e1.mid><p>text</p><EMBED SRC=e2.mid>", {{"e1.mid", "url", ""}, {"e2.mid", "url", ""}}},
+        {"<title>TT</title><img src=\"one.jpg\"<img src=two.jpg>", {{"one.jpg", "image", ";;;;;;"}}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Targets(r.html), r.expected) << r.html;
+}
+
 // Pages as people write them: attributes on the next line, tags that only
 // begin with "a", sizes that are not stated or not numbers.
 TEST(PageParser, LineBreaksInsideTagsAndTagsThatAreNotLinks) {

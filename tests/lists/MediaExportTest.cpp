@@ -1,3 +1,4 @@
+#include "lists/ListHelpers.h"
 #include "lists/MediaLists.h"
 #include "platform/TextModeFile.h"
 #include "support/TempDir.h"
@@ -15,6 +16,76 @@ Names Column(const MediaList& list, std::size_t column) {
     Names out;
     for (std::size_t r = 0; r < list.RowCount(); ++r) out.push_back(list.Cell(r, column));
     return out;
+}
+
+std::string ImageUrl(int n) { return "http://h/i" + std::to_string(n) + ".jpg"; }
+
+// A size finds its own row however the rows moved: appended, sorted,
+// removed, loaded from a project (where twins may stand; the first is the
+// one), and an address without a row finds none.
+TEST(MediaList, SizesFindTheirRowAfterSortsRemovalsAndLoads) {
+    ImagesList images;
+    for (int n = 0; n < 40; ++n) images.AddImage(ImageUrl(n), "", "", "", "");
+    images.SetItemSize(ImageUrl(3), 3);  // looked up before the sort
+    images.SortByHeader(0);
+    images.SortByHeader(0);
+    ASSERT_TRUE(images.TakeRow(ImageUrl(10)).has_value());
+    for (int n = 0; n < 40; ++n) EXPECT_EQ(images.SetItemSize(ImageUrl(n), 1000 + n), n != 10) << n;
+    images.AddImage(ImageUrl(99), "", "", "", "");
+    EXPECT_TRUE(images.SetItemSize(ImageUrl(99), 2099));
+    ASSERT_EQ(images.RowCount(), 40u);
+    for (std::size_t r = 0; r < images.RowCount(); ++r) {
+        const std::string name = images.Cell(r, 0);
+        const int n = std::stoi(name.substr(1));
+        EXPECT_EQ(images.Cell(r, 7), FormatSize(n == 99 ? 2099 : 1000 + n, true)) << name;
+    }
+
+    ImagesList one;
+    one.AddImage(ImageUrl(1), "", "", "", "");
+    const std::string block = one.SaveBlock();
+    const std::string marker = "{[(ImagesList)]}";
+    const std::size_t cells = block.find(marker) + marker.size();
+    ImagesList twins;
+    ASSERT_TRUE(twins.LoadBlock(block + block.substr(cells)));
+    ASSERT_EQ(twins.RowCount(), 2u);
+    EXPECT_TRUE(twins.SetItemSize(ImageUrl(1), 2048));
+    EXPECT_EQ(twins.Cell(0, 7), FormatSize(2048, true));
+    EXPECT_NE(twins.Cell(1, 7), FormatSize(2048, true));
+    EXPECT_FALSE(twins.SetItemSize(ImageUrl(2), 5));
+}
+
+// The count of valid rows is kept from change to change: after every step
+// it equals a count made afresh (setting the same limits again makes the
+// list walk its rows).
+TEST(MediaList, KeptCountOfValidRowsFollowsEveryChange) {
+    ImagesList images;
+    images.SetSizeLimits({3000, 1000000, true, true});
+    auto fresh = [&] {
+        images.SetSizeLimits(images.SizeLimits());
+        return images.CountValidItems();
+    };
+    const std::function<void()> steps[] = {
+        [&] { for (int n = 0; n < 6; ++n) images.AddImage(ImageUrl(n), "", "", "", ""); },
+        [&] { images.SetItemSize(ImageUrl(0), 5000); },
+        [&] { images.SetItemSize(ImageUrl(1), 100); },
+        [&] { images.ApplyCheck({ImageUrl(2), MediaCheckKind::Image, 4000, "image/jpeg"}); },
+        [&] { images.ApplyCheck({ImageUrl(0), MediaCheckKind::Image, 10, "image/jpeg"}); },
+        [&] { images.SetItemSize(ImageUrl(3), 7000); },
+        [&] { images.TakeRow(ImageUrl(3)); },
+        [&] { images.TakeRow(ImageUrl(1)); },
+        [&] { images.SetSizeLimits({0, 1000000, false, true}); },
+        [&] { images.SortByHeader(7); },
+        [&] { images.SetItemSize(ImageUrl(4), 2000000); },
+        [&] { images.AddImage(ImageUrl(9), "", "", "", ""); },
+        [&] { images.SelectValidItems(); },
+        [&] { images.Clear(); },
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        s();
+        const int kept = images.CountValidItems();
+        EXPECT_EQ(kept, fresh()) << "after step " << step++;
+    }
 }
 
 TEST(MediaSort, ImagesEveryColumnKindBothWays) {

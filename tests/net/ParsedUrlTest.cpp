@@ -102,6 +102,20 @@ TEST(ParsedUrl, JoinResolvesAndNormalises) {
     for (const auto& r : rows) EXPECT_EQ(JoinUrl(r[0], r[1]), r[2]) << r[0] << " on " << r[1];
 }
 
+// Joining against a page address split once gives what joining against its
+// text gives, also for page addresses that cleaning changes.
+TEST(ParsedUrl, JoinAgainstASplitPageEqualsJoinAgainstItsText) {
+    const char* pages[] = {"http://h/a/b/page.html", "http://h/x/index.html?q=1", "https://h", "http://h/a/#part",
+                           "  http://h/a/p.htm  ", "http://h/v.php?dir=/a/b/", "/home/me/site/index.html",
+                           "file:///home/me/index.html", "page-without-scheme.htm", ""};
+    const char* links[] = {"x.htm", "../up.htm", "/root.htm", "//cdn.example/i.gif", "?page=2", "", "#top",
+                           "HTTPS://Sec.example/A.htm", "./a/./b/../c.htm"};
+    for (const char* page : pages) {
+        const ParsedUrl split(page);
+        for (const char* link : links) EXPECT_EQ(JoinUrl(link, split), JoinUrl(link, page)) << link << " on " << page;
+    }
+}
+
 TEST(ParsedUrl, MakeParsesTheResolvedAddress) {
     ParsedUrl page("https://h/a/b/page.html");
     ParsedUrl u;
