@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <chrono>
+#include <string_view>
 
 namespace flk {
 
@@ -20,6 +21,11 @@ struct Pacing {
         const std::chrono::milliseconds zero{0};
         return Pacing{zero, zero, zero, zero, zero, zero};
     }
+
+    // The pauses of the "Crawling speed:" setting: "Slow" (and anything
+    // unknown) keeps every pause, "Normal" only short ones between passes and
+    // scans, "Fast" none, for a machine that has the time to spare.
+    static Pacing ForSpeed(std::string_view speed);
 
     static void Pause(std::chrono::milliseconds d, const std::atomic<bool>* stop = nullptr);
 };

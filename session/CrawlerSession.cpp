@@ -66,6 +66,10 @@ FetchFailures::Summary CrawlerSession::Failures() const {
     return pages_ ? pages_->Failures().Get() : FetchFailures::Summary{};
 }
 
+Pacing CrawlerSession::PacingNow() const {
+    return ctx_.pacing ? *ctx_.pacing : Pacing::ForSpeed(ctx_.settings.Get(keys::CrawlerThreadsPriority));
+}
+
 bool CrawlerSession::Start(const std::string& locations) {
     {
         std::lock_guard<std::mutex> lock(stateLock_);
@@ -78,7 +82,7 @@ bool CrawlerSession::Start(const std::string& locations) {
     // An entry counts when its ";" is met: the typed text gets a final one.
     auto crawl = std::make_unique<kernel>(locations + ";",
                                           KernelContext{ctx_.settings, *this, ctx_.notifier, *pages_, &checker_,
-                                                        ctx_.pacing});
+                                                        PacingNow()});
     const std::vector<std::string> starts = crawl->StartLocations();
     if (starts.empty()) return false;
     bool oneSiteMode;

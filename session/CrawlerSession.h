@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,9 @@ struct SessionContext {
     Settings& settings;
     Notifier& notifier;          // the media-search window's notifications
     InternetOptions network{};   // time-outs, proxy use, name resolutions
-    Pacing pacing{};
+    // Fixed pauses (batch runs, tests); without them each crawl takes the
+    // pauses of the "Crawling speed:" setting at its start.
+    std::optional<Pacing> pacing{};
     Clipboard* clipboard = nullptr;  // the windows' clipboard; none without windows
 };
 
@@ -81,6 +84,9 @@ public:
     // opened when there is none.
     Clipboard& GetClipboard() { return ctx_.clipboard ? *ctx_.clipboard : noClipboard_; }
 
+    // The pauses the next crawl takes: the fixed ones, else the speed
+    // setting's as it is now.
+    Pacing PacingNow() const;
     // Starts a crawl of the ";"-separated locations ("Start" adds the final
     // ";"). False while a crawl runs or when nothing can be started. More
     // than one location, or list mode, is a crawl of several sites: the

@@ -17,7 +17,7 @@
 
 namespace flk::ui {
 
-AppShell::AppShell(Settings& settings, InternetOptions network, Pacing pacing) : settings_(settings) {
+AppShell::AppShell(Settings& settings, InternetOptions network, std::optional<Pacing> pacing) : settings_(settings) {
     notifier_ = std::make_unique<WxNotifier>([this](Notification& n) { return window_ ? window_->Notify(n) : 0L; });
     session_ = std::make_unique<CrawlerSession>(SessionContext{settings_, *notifier_, network, pacing});
     UpdateData data(session_->Update(), settings_);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <wx/window.h>
 #include <memory>
+#include <optional>
 
 namespace flk {
 class CrawlerSession;
@@ -30,7 +31,8 @@ class WxNotifier;
 // stopped, every worker joined, and `ended` told.
 class AppShell {
 public:
-    explicit AppShell(Settings& settings, InternetOptions network = {}, Pacing pacing = {});
+    // Without fixed pauses each crawl takes those of the speed setting.
+    explicit AppShell(Settings& settings, InternetOptions network = {}, std::optional<Pacing> pacing = std::nullopt);
     ~AppShell();
     AppShell(const AppShell&) = delete;
     AppShell& operator=(const AppShell&) = delete;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,7 +51,7 @@ struct CrawlerWindowContext {
     Settings& settings;
     WxNotifier& notifier;  // the media-search window's notifications
     InternetOptions network{};
-    Pacing pacing{};
+    std::optional<Pacing> pacing{};  // fixed pauses; else the speed setting's
 };
 
 // The crawler window: the start location, the tool bar of buttons, the

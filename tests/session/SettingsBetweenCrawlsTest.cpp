@@ -142,3 +142,39 @@ TEST(SettingsBetweenCrawls, AChangedModernKeyAppliesToTheNextCrawl) {
         EXPECT_EQ(row.look(crawl), row.seenAfter) << row.name << ", second crawl";
     }
 }
+
+namespace {
+
+bool SamePauses(const Pacing& a, const Pacing& b) {
+    return a.perIncomingItem == b.perIncomingItem && a.betweenTreeLines == b.betweenTreeLines &&
+           a.betweenPasses == b.betweenPasses && a.betweenScans == b.betweenScans &&
+           a.perFoundTag == b.perFoundTag && a.workerEnd == b.workerEnd;
+}
+
+}  // namespace
+
+// "Crawling speed:" decides the pauses of the next crawl in the program;
+// batch runs and tests that fix their pauses keep them.
+TEST(SettingsBetweenCrawls, TheSpeedSettingDecidesThePausesOfTheNextCrawl) {
+    test::TempDir dir;
+    Settings settings{dir.File("flk.ini"), dir.Path()};
+    NullNotifier notifier;
+    CrawlerSession program(SessionContext{settings, notifier, {}, std::nullopt});
+    CrawlerSession batch(SessionContext{settings, notifier, {}, Pacing::None()});
+    EXPECT_TRUE(SamePauses(program.PacingNow(), Pacing{}));  // "Slow" at first
+    const struct {
+        const char* speed;
+        Pacing pauses;
+    } speeds[] = {{"Fast", Pacing::None()}, {"Slow", Pacing{}}, {"fast", Pacing{}}, {"", Pacing{}}};
+    for (const auto& s : speeds) {
+        settings.Set(keys::CrawlerThreadsPriority, std::string(s.speed));
+        EXPECT_TRUE(SamePauses(program.PacingNow(), s.pauses)) << s.speed;
+        EXPECT_TRUE(SamePauses(batch.PacingNow(), Pacing::None())) << s.speed;
+    }
+    settings.Set(keys::CrawlerThreadsPriority, std::string("Normal"));
+    const Pacing normal = program.PacingNow();
+    EXPECT_EQ(normal.perFoundTag.count(), 0);  // the pause that costs most on a big page
+    EXPECT_EQ(normal.perIncomingItem.count(), 0);
+    EXPECT_GT(normal.betweenPasses.count(), 0);
+    EXPECT_LT(normal.betweenPasses, Pacing{}.betweenPasses);
+}
