@@ -159,7 +159,7 @@ TEST_F(FlkCommandLine, SearchSiteWithoutRunIsIgnored) {
 TEST_F(FlkCommandLine, SearchWebOpensTheSitesListAndTheEngineDialog) {
     Start({"larks", "-searchweb"});
     ASSERT_TRUE(WaitViewable("Search engine dialog")) << dir.Read("flk.log");
-    EXPECT_TRUE(Viewable("Domains list"));
+    EXPECT_TRUE(WaitViewable("Domains list"));
     EXPECT_FALSE(Viewable("Findlark Crawler"));
     Screenshot("Search engine dialog", "flk_searchweb_engine_dialog");
     EXPECT_TRUE(Running());
