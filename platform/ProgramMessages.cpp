@@ -98,8 +98,9 @@ std::string ProgramSocketPath(const std::string& runtimeFolder, const std::strin
     return runtimeFolder.empty() ? std::string() : JoinPath(runtimeFolder, FileNameOfProgramName(program) + ".msg");
 }
 
-MessageListener::MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler)
-    : path_(ProgramSocketPath(runtimeFolder, program)), handler_(std::move(handler)) {}
+MessageListener::MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler,
+                                 Answered answered)
+    : path_(ProgramSocketPath(runtimeFolder, program)), handler_(std::move(handler)), answered_(std::move(answered)) {}
 
 MessageListener::~MessageListener() { Stop(); }
 
@@ -208,6 +209,11 @@ void MessageListener::Serve(int fd) {
         // A failing handler must not end the listener.
     }
     WriteNumber(fd, answer);
+    if (!answered_) return;
+    try {
+        answered_(message, answer);
+    } catch (...) {
+    }
 }
 
 bool SendProgramMessage(const std::string& runtimeFolder, const std::string& program, int message, int* answer,

@@ -21,8 +21,13 @@ class MessageListener {
 public:
     // Called on the listener's thread, one message at a time.
     using Handler = std::function<int(int message)>;
+    // Called on the listener's thread once the answer is in the sender's
+    // socket: the place for what must not race the answer (ending the
+    // process, say).
+    using Answered = std::function<void(int message, int answer)>;
 
-    MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler);
+    MessageListener(const std::string& runtimeFolder, const std::string& program, Handler handler,
+                    Answered answered = {});
     ~MessageListener();
     MessageListener(const MessageListener&) = delete;
     MessageListener& operator=(const MessageListener&) = delete;
@@ -44,6 +49,7 @@ private:
 
     std::string path_;
     Handler handler_;
+    Answered answered_;
     int listenFd_ = -1;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;

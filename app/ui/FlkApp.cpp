@@ -52,11 +52,13 @@ bool FlkApp::OnInit() {
 
     // A patch program asks the running copy to end before it replaces its
     // files: the day is noted and the process ends at once, saving nothing.
-    messages_ = std::make_unique<MessageListener>(folders_.runtime, kFlkMessageName, [this](int message) {
-        if (!HandlePatchRequest(*settings_, message)) return 0;
-        CallAfter([] { std::_Exit(0); });  // after the answer has gone back
-        return 1;
-    });
+    messages_ = std::make_unique<MessageListener>(
+        folders_.runtime, kFlkMessageName,
+        [this](int message) { return HandlePatchRequest(*settings_, message) ? 1 : 0; },
+        // Only once the answer is with the patch program: it waits for it.
+        [](int message, int answer) {
+            if (message == kPatchRequestMessage && answer == 1) std::_Exit(0);
+        });
     if (!messages_->Start()) LogProblem("FLK cannot listen for messages in " + folders_.runtime);
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -82,6 +83,33 @@ TEST(ProgramMessages, PatchRequestRoundTripAndStaleSockets) {
     MessageListener traylet(other.Path(), "traylet", handler);
     EXPECT_FALSE(traylet.Start());
     EXPECT_EQ(other.Read("traylet.msg"), "keep");
+}
+
+// What follows the answer (FLK ends its process there) must not overtake
+// it: the hook waits for the sender to hold the answer, which it could not
+// if the hook ran first.
+TEST(ProgramMessages, AnsweredHookRunsOnlyOnceTheSenderHasTheAnswer) {
+    test::TempDir dir;
+    std::promise<void> received;
+    std::future<void> receivedFuture = received.get_future();
+    std::atomic<bool> answerWasOut{false};
+    std::atomic<int> hookMessage{0}, hookAnswer{0};
+    MessageListener listener(
+        dir.Path(), kFlkMessageName, [](int message) { return message + 1; },
+        [&](int message, int answer) {
+            answerWasOut = receivedFuture.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+            hookMessage = message;
+            hookAnswer = answer;
+        });
+    ASSERT_TRUE(listener.Start());
+    int answer = -1;
+    EXPECT_TRUE(SendProgramMessage(dir.Path(), kFlkMessageName, 41, &answer, 3000));
+    received.set_value();
+    EXPECT_EQ(answer, 42);
+    listener.Stop();  // joins, so the hook is done
+    EXPECT_TRUE(answerWasOut);
+    EXPECT_EQ(hookMessage, 41);
+    EXPECT_EQ(hookAnswer, 42);
 }
 
 TEST(ShellOpen, ProgramsGetArgumentVectorsEverythingElseTheSystemHandler) {
