@@ -2,6 +2,7 @@
 #include "crawl/FoundItems.h"
 #include "query/SearchOptions.h"
 
+#include <atomic>
 #include <string>
 
 namespace flk {
@@ -74,6 +75,8 @@ class PendingChecks {
 public:
     virtual ~PendingChecks() = default;
     virtual int PendingCount() const = 0;
+    // Returns once PendingCount() is 0, or soon after stop is set.
+    virtual void WaitUntilNonePending(const std::atomic<bool>& stop) const = 0;
 };
 
 }  // namespace flk

@@ -263,12 +263,7 @@ void kernel::Crawl() {
         ReapWorkers();
         StartWorkers();
 
-        // 4. Forget what nobody needs any more.
-        std::erase_if(allItems_, [](const ItemPtr& i) {
-            return i->done.load() && i->status == CrawlItem::Status::Parsed;
-        });
-
-        // 5. Progress; a found count above the limit ends the crawl.
+        // 4. Progress; a found count above the limit ends the crawl.
         ShowStatus(kRefreshOnly);
         if (AnyCountExceeded()) {
             CancelWorkers();
@@ -322,7 +317,6 @@ void kernel::Decide(const ItemPtr& item) {
         item->done = true;
         item->status = CrawlItem::Status::Printing;
         toPrint_.push_back(item);
-        allItems_.push_back(item);
         return;
     }
     bool visit = true;
@@ -367,7 +361,6 @@ void kernel::Decide(const ItemPtr& item) {
     } else {
         item->status = CrawlItem::Status::Parsed;
     }
-    if (visit || print) allItems_.push_back(item);
 }
 
 void kernel::NoteLimit(const std::string& which, const std::string& note) {
@@ -432,8 +425,7 @@ void kernel::EndCrawl() {
     // Media found late still get their sizes before the crawl counts as
     // over. Stop (and closing the window) does not wait for slow servers:
     // the checks go on in the checker and their sizes still reach the lists.
-    while (ctx_.checker && !StopRequested() && ctx_.checker->PendingCount() > 0)
-        Pacing::Pause(std::chrono::milliseconds(200), &StopFlag());
+    if (ctx_.checker) ctx_.checker->WaitUntilNonePending(StopFlag());
     try {
         Notification ended;
         ended.code = notify::SearchEnded;
@@ -447,7 +439,6 @@ void kernel::EndCrawl() {
     incoming_.clear();
     toFetch_.clear();
     toPrint_.clear();
-    allItems_.clear();
 }
 
 }  // namespace flk

@@ -124,7 +124,6 @@ private:
     // kernel thread only
     std::deque<ItemPtr> toFetch_;
     std::deque<ItemPtr> toPrint_;
-    std::vector<ItemPtr> allItems_;
     std::map<std::string, int> perSiteCounts_;
     std::set<std::string> limitsNoted_;
 

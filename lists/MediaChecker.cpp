@@ -111,6 +111,8 @@ void CMediaChecker::SetImageCache(const std::string& folder, bool store) {
 
 int CMediaChecker::PendingCount() const { return queue_.Pending(); }
 
+void CMediaChecker::WaitUntilNonePending(const std::atomic<bool>& stop) const { queue_.WaitUntilIdle(stop); }
+
 WebRequest CMediaChecker::Request(const std::string& url, RequestMethod method, const Snapshot& now) {
     WebRequest r;
     r.url = url;

@@ -80,6 +80,7 @@ public:
     void QueueCheck(const std::string& url, MediaCheckKind kind) override;
     // Checks queued or running; a crawl ends only when this is 0.
     int PendingCount() const override;
+    void WaitUntilNonePending(const std::atomic<bool>& stop) const override;
 
     // Drops queued checks, cancels running ones and returns at once.
     void Stop() { queue_.Stop(); }

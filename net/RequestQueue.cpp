@@ -117,6 +117,13 @@ int RequestQueue::Pending() const {
     return static_cast<int>(queue_.size()) + running_;
 }
 
+void RequestQueue::WaitUntilIdle(const std::atomic<bool>& stop) const {
+    // The stop flag has no condition of its own: it is looked at between
+    // short waits.
+    std::unique_lock<std::mutex> lock(lock_);
+    while (!stop.load() && (!queue_.empty() || running_ > 0)) drained_.wait_for(lock, std::chrono::milliseconds(20));
+}
+
 int RequestQueue::Running() const {
     std::lock_guard<std::mutex> lock(lock_);
     return running_;
@@ -136,6 +143,7 @@ void RequestQueue::Stop() {
         for (auto& worker : workers_) worker->RequestStop();
     }
     wake_.notify_all();
+    drained_.notify_all();
     // The dropped requests (and whatever their completions hold) go here,
     // outside the lock.
 }
@@ -188,7 +196,7 @@ void RequestQueue::Work(WebItemThrd& self) {
         // Pending() == 0 means every request has finished with its files.
         request = WebRequest{};
         std::lock_guard<std::mutex> lock(lock_);
-        --running_;
+        if (--running_ == 0 && queue_.empty()) drained_.notify_all();
     }
 }
 

@@ -120,6 +120,9 @@ public:
 
     // Requests queued plus requests running (completions included).
     int Pending() const;
+    // Returns once nothing is queued or running, or once stop is set (seen
+    // within a few milliseconds): the end of the last request wakes it.
+    void WaitUntilIdle(const std::atomic<bool>& stop) const;
     int Running() const;
     int Workers() const;
 
@@ -141,6 +144,7 @@ private:
 
     mutable std::mutex lock_;
     std::condition_variable wake_;
+    mutable std::condition_variable drained_;
     std::deque<WebRequest> queue_;
     std::vector<std::unique_ptr<WebItemThrd>> workers_;
     int idle_ = 0;

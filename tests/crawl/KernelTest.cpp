@@ -351,6 +351,9 @@ TEST(Kernel, CountLimitEndWaitsForChecksOfCancelledWorkers) {
     struct Checks : PendingChecks {
         std::atomic<int> pending{0};
         int PendingCount() const override { return pending.load(); }
+        void WaitUntilNonePending(const std::atomic<bool>& stop) const override {
+            while (pending.load() > 0 && !stop.load()) std::this_thread::sleep_for(1ms);
+        }
     } checks;
     struct LateMedium : PageHandler {
         Checks& checks;

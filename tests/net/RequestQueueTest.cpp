@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace flk {
@@ -77,6 +78,36 @@ TEST(RequestQueue, FifoOrderCapsRedirectsAndStop) {
     EXPECT_TRUE(queue.Ended());
     EXPECT_EQ(queue.Pending(), 0);
     EXPECT_EQ(replies.size(), rows.size());
+}
+
+// The end of a crawl waits on the checker's queue: the wait ends with the
+// last request (its completion already run), and a stop ends it while a
+// request still hangs.
+TEST(RequestQueue, WaitUntilIdleEndsWithTheLastRequestOrAStop) {
+    test::LoopbackServer server;
+    InternetShare share;
+    server.Add({.path = "/slow", .body = "x", .delayMs = 200});
+    server.Add({.path = "/stuck", .body = "x", .delayMs = 5000});
+    RequestQueueOptions options{.workers = 2};
+    options.network.access = InternetAccess::Direct;
+    RequestQueue queue(share, options);
+    std::atomic<int> done{0};
+    for (int i = 0; i < 3; ++i) queue.Queue({.url = server.Url("/slow"), .done = [&](const WebReply&) { ++done; }});
+    const std::atomic<bool> never{false};
+    queue.WaitUntilIdle(never);
+    EXPECT_EQ(queue.Pending(), 0);
+    EXPECT_EQ(done.load(), 3);
+
+    queue.Queue({.url = server.Url("/stuck")});
+    std::atomic<bool> stop{false};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop = true;
+    });
+    queue.WaitUntilIdle(stop);
+    stopper.join();
+    EXPECT_EQ(queue.Pending(), 1);
+    queue.Shutdown();
 }
 
 }  // namespace
