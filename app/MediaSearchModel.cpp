@@ -38,6 +38,7 @@ void MediaSearchModel::Reset(bool full) {
     view_.kindsEnabled = true;
     if (full) {
         view_.imagesFound = view_.soundsFound = view_.moviesFound = 0;
+        PublishMostFound();
         view_.imagesBar = view_.soundsBar = view_.moviesBar = 0;
         view_.keywordsMode = true;
         view_.viewResultsEnabled = false;
@@ -70,6 +71,7 @@ SearchStart MediaSearchModel::PressGo(const std::string& typed) {
     view_.viewResultsEnabled = false;
     view_.kindsEnabled = false;
     view_.imagesFound = view_.soundsFound = view_.moviesFound = 0;
+    PublishMostFound();
     view_.imagesBar = view_.soundsBar = view_.moviesBar = 0;
     if (!view_.images && !view_.sounds && !view_.movies) view_.images = true;
 
@@ -122,7 +124,7 @@ long MediaSearchModel::Handle(const Notification& n) {
         SearchEnded(n.value);
         return 0;
     case notify::AnyCountExceeds:
-        return (view_.imagesFound > n.value || view_.soundsFound > n.value || view_.moviesFound > n.value) ? 1 : 0;
+        return AnyCountAbove(n.value) ? 1 : 0;
     default:
         return 0;
     }
@@ -142,7 +144,12 @@ void MediaSearchModel::MediaFound(int code, long value) {
         view_.imagesFound = count;
         view_.imagesBar = bar;
     }
+    PublishMostFound();
     Arrival();
+}
+
+void MediaSearchModel::PublishMostFound() {
+    mostFound_.store(std::max({view_.imagesFound, view_.soundsFound, view_.moviesFound}));
 }
 
 void MediaSearchModel::Arrival() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/Notifier.h"
 
+#include <atomic>
 #include <string>
 
 namespace flk {
@@ -101,6 +102,10 @@ public:
     // before its start was told; it is held until the scan has started.
     long Handle(const Notification& n);
 
+    // Whether a found count is above limit, as notification 59 asks; any
+    // thread (the crawl asks it for every link it decides).
+    bool AnyCountAbove(long limit) const { return mostFound_.load() > limit; }
+
     bool StoppedByUser() const { return stoppedByUser_; }
     bool Asked() const { return asked_; }
     // "View results": counts as asked, then shows.
@@ -108,6 +113,7 @@ public:
 
 private:
     void MediaFound(int code, long value);
+    void PublishMostFound();
     void Arrival();
     void ScanStarted();
     void SearchEnded(long result);
@@ -117,6 +123,7 @@ private:
     Settings& settings_;
     MediaSearchActions& actions_;
     MediaSearchView view_;
+    std::atomic<int> mostFound_{0};  // the largest of the three counts
     bool asked_ = false;
     bool autoView_ = false;
     int autoViewPeriod_ = 6;

@@ -113,7 +113,8 @@ void MediaList::SendCount() {
         Notification note;
         note.code = layout_.countCode;
         note.value = count | (100L << 16);
-        n->Send(note);
+        // Nothing waits for the window: a count is progress, not a question.
+        n->Post(note);
     }
 }
 

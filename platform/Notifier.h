@@ -38,6 +38,12 @@ public:
     virtual ~Notifier() = default;
     // Delivers the notification and returns the receiver's answer.
     virtual long Send(Notification& n) = 0;
+    // Delivers a notification whose answer nobody needs (a progress count)
+    // without waiting for the receiver, in the order of sending.
+    virtual void Post(const Notification& n) {
+        Notification copy = n;
+        Send(copy);
+    }
     // Drops the questions whose sender's stop flag is set; for receivers
     // that answer on another thread. Called by whoever stops workers.
     virtual void DropStopped() {}

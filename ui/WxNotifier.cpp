@@ -18,6 +18,8 @@ constexpr auto kServiceCheck = std::chrono::milliseconds(5);
 
 struct PendingCall {
     std::function<long()> fn;
+    // A posted notification: nobody waits for it.
+    std::shared_ptr<Notification> posted;
     const std::atomic<bool>* stop = nullptr;
     bool answered = false;
     bool dropped = false;  // answered 0 without running
@@ -29,6 +31,7 @@ struct PendingCall {
 struct WxNotifier::State {
     Handler handler;
     std::mutex lock;
+    std::map<int, DirectAnswer> direct;
     std::condition_variable answeredCv;  // a pending call was answered or dropped
     std::condition_variable arrivedCv;   // a call waits for the UI thread
     std::deque<std::shared_ptr<PendingCall>> pending;
@@ -39,6 +42,17 @@ struct WxNotifier::State {
         call.answered = true;
         call.answer = answer;
         answeredCv.notify_all();
+    }
+
+    // The event loop runs the calls when the UI thread is not already
+    // servicing them in a wait.
+    void PostWakeLocked(const std::shared_ptr<State>& self) {
+        if (wakePosted || !wxTheApp) return;
+        wakePosted = true;
+        std::weak_ptr<State> weak = self;
+        wxTheApp->CallAfter([weak] {
+            if (auto s = weak.lock()) s->RunPending();
+        });
     }
 
     void DropStoppedLocked() {
@@ -80,6 +94,11 @@ WxNotifier::WxNotifier(Handler handler) : state_(std::make_shared<State>()) {
 WxNotifier::~WxNotifier() { Close(); }
 
 long WxNotifier::Send(Notification& n) {
+    {
+        std::lock_guard<std::mutex> guard(state_->lock);
+        if (const auto direct = state_->direct.find(n.code); direct != state_->direct.end())
+            return state_->closed ? 0 : direct->second(n);
+    }
     if (wxIsMainThread()) return Closed() ? 0 : state_->handler(n);
     // The handler works on a copy: a dropped sender may be gone before a
     // dialog already open for it is answered.
@@ -99,6 +118,26 @@ long WxNotifier::Send(Notification& n) {
     return answer;
 }
 
+void WxNotifier::Post(const Notification& n) {
+    if (wxIsMainThread()) {
+        Notification copy = n;
+        if (!Closed()) state_->handler(copy);
+        return;
+    }
+    std::lock_guard<std::mutex> guard(state_->lock);
+    if (state_->closed) return;
+    auto call = std::make_shared<PendingCall>();
+    call->posted = std::make_shared<Notification>(n);
+    std::weak_ptr<State> weak = state_;
+    call->fn = [weak, note = call->posted] {
+        auto s = weak.lock();
+        return s ? s->handler(*note) : 0L;
+    };
+    state_->pending.push_back(std::move(call));
+    state_->arrivedCv.notify_all();
+    state_->PostWakeLocked(state_);
+}
+
 long WxNotifier::Call(std::function<long()> fn, const std::atomic<bool>* stop) {
     return Call(std::move(fn), stop, nullptr);
 }
@@ -116,15 +155,7 @@ long WxNotifier::Call(std::function<long()> fn, const std::atomic<bool>* stop, b
     if (state_->closed || (stop && stop->load())) return 0;
     state_->pending.push_back(call);
     state_->arrivedCv.notify_all();
-    if (!state_->wakePosted && wxTheApp) {
-        // The event loop runs the calls when the UI thread is not already
-        // servicing them in a wait.
-        state_->wakePosted = true;
-        std::weak_ptr<State> weak = state_;
-        wxTheApp->CallAfter([weak] {
-            if (auto s = weak.lock()) s->RunPending();
-        });
-    }
+    state_->PostWakeLocked(state_);
     while (!call->answered) {
         state_->answeredCv.wait_for(guard, kStopCheck);
         if (call->answered) break;
@@ -141,6 +172,14 @@ long WxNotifier::Call(std::function<long()> fn, const std::atomic<bool>* stop, b
 void WxNotifier::DropStopped() {
     std::lock_guard<std::mutex> guard(state_->lock);
     state_->DropStoppedLocked();
+}
+
+void WxNotifier::AnswerDirectly(int code, DirectAnswer answer) {
+    std::lock_guard<std::mutex> guard(state_->lock);
+    if (answer)
+        state_->direct[code] = std::move(answer);
+    else
+        state_->direct.erase(code);
 }
 
 void WxNotifier::ServicePending() { state_->RunPending(); }

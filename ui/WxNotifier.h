@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace flk::ui {
@@ -24,7 +25,19 @@ public:
     WxNotifier& operator=(const WxNotifier&) = delete;
 
     long Send(Notification& n) override;
+    // Queued behind the calls already waiting, and run on the UI thread in
+    // that order: every count is shown (the window asks its question at an
+    // exact count), only the worker does not wait for it.
+    void Post(const Notification& n) override;
     void DropStopped() override;
+
+    // A question whose answer is published state (atomics) is answered on
+    // the sender's thread, without waiting for the UI thread: the crawl
+    // asks some of them for every link it decides. The answer runs under
+    // the notifier's lock, so AnswerDirectly(code, {}) from the owner's
+    // destructor waits for an answer in progress. Any thread.
+    using DirectAnswer = std::function<long(const Notification&)>;
+    void AnswerDirectly(int code, DirectAnswer answer);
 
     // Runs any function on the UI thread the way Send runs the handler
     // (a question of the search flow, for instance). `stop`, when given,

@@ -168,6 +168,10 @@ MediaSearchWindow::MediaSearchWindow(MediaSearchContext context)
     // Opening: the full reset, the guide, the keywords field, then the
     // daily update, whose end (56) refreshes the guide.
     model_.Reset(true);
+    // The crawl asks this for every link it decides: answered from the
+    // published counts, it never waits for this thread.
+    ctx_.notifier.AnswerDirectly(notify::AnyCountExceeds,
+                                 [this](const Notification& n) { return model_.AnyCountAbove(n.value) ? 1L : 0L; });
     FillGuides(true);
     ShowView();
     query_->SetFocus();
@@ -188,6 +192,7 @@ MediaSearchWindow::~MediaSearchWindow() {
 void MediaSearchWindow::Shut(bool destroy) {
     if (shut_) return;
     shut_ = true;
+    ctx_.notifier.AnswerDirectly(notify::AnyCountExceeds, {});
     StopEverything(std::chrono::seconds(10));
     // Ended by now: the notifier answered their last calls with 0.
     go_.reset();

@@ -156,3 +156,84 @@ TEST(WxNotifier, AStoppedSenderLeavesAQuestionThatIsOnScreen) {
     EXPECT_EQ(senderAnswer, 0);
     EXPECT_EQ(senderUser, "");
 }
+
+// Counts are posted: the worker never waits for the UI thread, and the
+// window sees every count in the order the worker sent them, the end
+// after the last count.
+TEST(WxNotifier, PostedCountsDoNotWaitAndArriveInOrder) {
+    std::vector<std::pair<int, long>> seen;
+    ui::WxNotifier notifier([&](Notification& n) -> long {
+        seen.emplace_back(n.code, n.value);
+        return 0;
+    });
+    constexpr int kPosts = 2000;
+    std::atomic<bool> posted{false};
+    std::thread worker([&] {
+        for (int i = 1; i <= kPosts; ++i) {
+            Notification count;
+            count.code = i % 2 ? notify::ImagesCount : notify::SoundsCount;
+            count.value = i;
+            notifier.Post(count);
+        }
+        posted = true;  // the UI thread has not serviced anything yet
+        Notification ended;
+        ended.code = notify::SearchEnded;
+        notifier.Send(ended);
+    });
+    for (int i = 0; i < 500 && !posted; ++i) std::this_thread::sleep_for(5ms);
+    EXPECT_TRUE(posted.load());
+    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(notifier.ServiceUntil([&] { return !seen.empty() && seen.back().first == notify::SearchEnded; }, 5s));
+    worker.join();
+    ASSERT_EQ(seen.size(), static_cast<std::size_t>(kPosts + 1));
+    for (int i = 1; i <= kPosts; ++i) {
+        EXPECT_EQ(seen[i - 1].second, i);
+        EXPECT_EQ(seen[i - 1].first, i % 2 ? notify::ImagesCount : notify::SoundsCount);
+    }
+    notifier.Close();
+    std::thread([&] {
+        Notification late;
+        late.code = notify::ImagesCount;
+        notifier.Post(late);
+    }).join();
+    notifier.ServicePending();
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kPosts + 1));
+}
+
+// A question answered from published state is answered on the asking
+// thread even while the UI thread services nothing; once the answer is
+// taken back, the question goes to the UI thread again.
+TEST(WxNotifier, DirectAnswersNeedNoUiThread) {
+    std::atomic<int> published{0};
+    int uiAnswers = 0;
+    ui::WxNotifier notifier([&](Notification&) -> long {
+        ++uiAnswers;
+        return 5;
+    });
+    notifier.AnswerDirectly(notify::AnyCountExceeds,
+                            [&](const Notification& n) { return published.load() > n.value ? 1L : 0L; });
+    long first = -1, second = -1;
+    std::thread([&] {
+        Notification ask;
+        ask.code = notify::AnyCountExceeds;
+        ask.value = 100;
+        first = notifier.Send(ask);
+        published = 101;
+        second = notifier.Send(ask);
+    }).join();
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(uiAnswers, 0);
+
+    notifier.AnswerDirectly(notify::AnyCountExceeds, {});
+    std::atomic<long> later{-1};
+    std::thread asker([&] {
+        Notification ask;
+        ask.code = notify::AnyCountExceeds;
+        later = notifier.Send(ask);
+    });
+    EXPECT_TRUE(notifier.ServiceUntil([&] { return later.load() != -1; }, 5s));
+    asker.join();
+    EXPECT_EQ(later.load(), 5);
+    EXPECT_EQ(uiAnswers, 1);
+}
