@@ -32,6 +32,8 @@ RequestQueueOptions QueueOptions(const MediaCheckerOptions& o) {
     q.agent = kCheckerAgent;
     q.workers = o.workers;
     q.network = CheckNetwork(o);
+    // Below the window's thread, as the crawl's workers at their fastest.
+    q.priority = WorkerThread::Priority::BelowNormal;
     return q;
 }
 

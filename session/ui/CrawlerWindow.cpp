@@ -104,6 +104,14 @@ CCrawlerDlg::CCrawlerDlg(wxWindow* parent, CrawlerWindowContext context, std::un
     maxThreads_->ChangeValue(wxString::Format("%d", limit));
     ShowCounters(CrawlProgress{});
     AddPage(CrawlerTab::Search);
+    // The other pages are built now and shown when their lists fill: built
+    // in the middle of a crawl, they held up the window for tens of
+    // milliseconds each.
+    for (CrawlerTab tab : {CrawlerTab::Crawl, CrawlerTab::Images, CrawlerTab::Sounds, CrawlerTab::Movies}) {
+        ListPage* page = CreatePage(tab, tabCtrl_);
+        page->Window()->Hide();
+        unplaced_.emplace(tab, page);
+    }
 
     BindCommands();
     timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { RefreshNow(); });
@@ -542,7 +550,14 @@ bool CCrawlerDlg::SelectTab(CrawlerTab tab) {
 
 void CCrawlerDlg::AddPage(CrawlerTab tab) {
     if (Page(tab)) return;
-    ListPage* page = CreatePage(tab, tabCtrl_);
+    ListPage* page = nullptr;
+    if (const auto built = unplaced_.find(tab); built != unplaced_.end()) {
+        page = built->second;
+        unplaced_.erase(built);
+        page->Window()->Show();  // the notebook selects only visible pages
+    } else {
+        page = CreatePage(tab, tabCtrl_);
+    }
     pages_.emplace_back(tab, page);
     tabCtrl_->AddPage(page->Window(), ToDisplay(std::string(TabCaption(tab))), tabCtrl_->GetPageCount() == 0);
     page->RefreshFromModel();

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -187,6 +188,7 @@ private:
     CrawlerSession* session_;
     std::unique_ptr<ProgramPicker> picker_;
     CrawlerTabs tabs_;
+    std::map<CrawlerTab, ListPage*> unplaced_;  // built, not yet a tab (the notebook's children)
     wxTimer timer_;
     wxPanel* panel_ = nullptr;
     wxMenuBar* menu_ = nullptr;
