@@ -5,6 +5,8 @@
 #include "query/HtmlToText.h"
 #include "query/QueryEvaluator.h"
 
+#include <cstring>
+
 namespace flk {
 
 namespace {
@@ -38,8 +40,14 @@ std::string SearchedText(std::string_view html, bool titlesOnly, bool textOnly) 
     std::string searched = textOnly ? HtmlToText(text) : std::string(text);
     // Pages keep their line breaks; to whole-word search and hit lines a
     // line break or a tab separates words just as a space does.
-    for (char& c : searched)
-        if (IsSpace(c)) c = ' ';
+    // One memchr pass per blank kind: they are rare, and a byte-by-byte loop
+    // over every page searched cost a fifth of a text search.
+    for (const char blank : {'\t', '\n', '\v', '\f', '\r'}) {
+        char* at = searched.data();
+        char* const end = at + searched.size();
+        while ((at = static_cast<char*>(std::memchr(at, blank, static_cast<std::size_t>(end - at)))) != nullptr)
+            *at++ = ' ';
+    }
     return searched;
 }
 
