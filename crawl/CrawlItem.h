@@ -10,14 +10,10 @@ namespace flk {
 // One found link or title line of a crawl. Shared between the kernel and the
 // worker that fetches it; the worker's findings are guarded by their mutex.
 struct CrawlItem {
-    enum class Status { Printing, Parsed };
-
     ParsedUrl url;         // for a title line, url.Full() is "<<title>>"
     std::string referrer;  // page the link was found on; empty for start locations
     int depth = 0;
     std::string text;      // link text, "Top" for start locations
-    Status status = Status::Parsed;
-    std::atomic<bool> done{false};  // the kernel has finished with it
     std::atomic<bool> matched{false};
 
     bool IsTitleLine() const;

@@ -64,7 +64,6 @@ void CrawlWorker::HandleOne(const std::shared_ptr<CrawlItem>& item) {
         if (!StopRequested()) crawl_.PageParsed();
     }
     Pacing::Pause(crawl_.Context().pacing.workerEnd);
-    item->done = true;
     {
         // Waiting again before the kernel hears of the end, so the page it
         // starts next can come here instead of to a new thread.

@@ -314,8 +314,6 @@ bool kernel::StayInDomainAccepts(const ItemPtr& item, bool& print) {
 
 void kernel::Decide(const ItemPtr& item) {
     if (item->IsTitleLine()) {
-        item->done = true;
-        item->status = CrawlItem::Status::Printing;
         toPrint_.push_back(item);
         return;
     }
@@ -349,18 +347,10 @@ void kernel::Decide(const ItemPtr& item) {
     }
 
     if (visit) {
-        item->done = false;
         toFetch_.push_back(item);
         ++accepted_;
-    } else {
-        item->done = true;
     }
-    if (print) {
-        item->status = CrawlItem::Status::Printing;
-        toPrint_.push_back(item);
-    } else {
-        item->status = CrawlItem::Status::Parsed;
-    }
+    if (print) toPrint_.push_back(item);
 }
 
 void kernel::NoteLimit(const std::string& which, const std::string& note) {
@@ -372,7 +362,6 @@ void kernel::PrintQueuedLines() {
         ItemPtr item = toPrint_.front();
         toPrint_.pop_front();
         ctx_.view.AddTreeLine(item->url.Full(), item->referrer);
-        item->status = CrawlItem::Status::Parsed;
         if (!toPrint_.empty()) Pacing::Pause(ctx_.pacing.betweenTreeLines, &StopFlag());
     }
 }

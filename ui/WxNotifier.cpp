@@ -18,8 +18,6 @@ constexpr auto kServiceCheck = std::chrono::milliseconds(5);
 
 struct PendingCall {
     std::function<long()> fn;
-    // A posted notification: nobody waits for it.
-    std::shared_ptr<Notification> posted;
     const std::atomic<bool>* stop = nullptr;
     bool answered = false;
     bool dropped = false;  // answered 0 without running
@@ -44,9 +42,11 @@ struct WxNotifier::State {
         answeredCv.notify_all();
     }
 
-    // The event loop runs the calls when the UI thread is not already
-    // servicing them in a wait.
-    void PostWakeLocked(const std::shared_ptr<State>& self) {
+    // Queues a call for the UI thread and makes sure the event loop runs
+    // the queue when the UI thread is not already servicing it in a wait.
+    void EnqueueLocked(std::shared_ptr<PendingCall> call, const std::shared_ptr<State>& self) {
+        pending.push_back(std::move(call));
+        arrivedCv.notify_all();
         if (wakePosted || !wxTheApp) return;
         wakePosted = true;
         std::weak_ptr<State> weak = self;
@@ -127,15 +127,12 @@ void WxNotifier::Post(const Notification& n) {
     std::lock_guard<std::mutex> guard(state_->lock);
     if (state_->closed) return;
     auto call = std::make_shared<PendingCall>();
-    call->posted = std::make_shared<Notification>(n);
     std::weak_ptr<State> weak = state_;
-    call->fn = [weak, note = call->posted] {
+    call->fn = [weak, note = n]() mutable {
         auto s = weak.lock();
-        return s ? s->handler(*note) : 0L;
+        return s ? s->handler(note) : 0L;
     };
-    state_->pending.push_back(std::move(call));
-    state_->arrivedCv.notify_all();
-    state_->PostWakeLocked(state_);
+    state_->EnqueueLocked(std::move(call), state_);
 }
 
 long WxNotifier::Call(std::function<long()> fn, const std::atomic<bool>* stop) {
@@ -153,9 +150,7 @@ long WxNotifier::Call(std::function<long()> fn, const std::atomic<bool>* stop, b
     call->stop = stop;
     std::unique_lock<std::mutex> guard(state_->lock);
     if (state_->closed || (stop && stop->load())) return 0;
-    state_->pending.push_back(call);
-    state_->arrivedCv.notify_all();
-    state_->PostWakeLocked(state_);
+    state_->EnqueueLocked(call, state_);
     while (!call->answered) {
         state_->answeredCv.wait_for(guard, kStopCheck);
         if (call->answered) break;
